@@ -1,6 +1,6 @@
 // Creates and writes about 1 000 000 typical geometry entities (points, directions,
 // placements, profiles, extrusions, representations, products) and prints creation and
-// writing speed and peak memory per entity.
+// writing speed and peak memory per entity, then reads the file back.
 //
 //   ifc_write_bench [entity count] [output path]
 #include <sys/resource.h>
@@ -81,6 +81,11 @@ int main(int argc, char** argv) {
   model.writeFile(output);
   const double writeSeconds = secondsSince(writeStart);
   const double megabytes = static_cast<double>(std::filesystem::file_size(output)) / 1e6;
+  const long writtenKilobytes = peakKilobytes();
+
+  const auto readStart = std::chrono::steady_clock::now();
+  const std::size_t readCount = ifc::Model::readFile(output)->size();
+  const double readSeconds = secondsSince(readStart);
   std::filesystem::remove(output);
 
   std::printf("entities:          %zu\n", count);
@@ -89,8 +94,10 @@ int main(int argc, char** argv) {
   std::printf("written:           %.0f entities/s (%.3f s), %.1f MB at %.0f MB/s\n",
               static_cast<double>(count) / writeSeconds, writeSeconds, megabytes,
               megabytes / writeSeconds);
+  std::printf("read back:         %.0f entities/s (%.3f s)\n",
+              static_cast<double>(readCount) / readSeconds, readSeconds);
   std::printf("peak memory:       %.0f bytes/entity after creation, %.0f after writing\n",
               static_cast<double>(createdKilobytes - baseKilobytes) * 1024.0 / static_cast<double>(count),
-              static_cast<double>(peakKilobytes() - baseKilobytes) * 1024.0 / static_cast<double>(count));
+              static_cast<double>(writtenKilobytes - baseKilobytes) * 1024.0 / static_cast<double>(count));
   return 0;
 }
