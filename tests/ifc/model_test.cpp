@@ -130,6 +130,30 @@ TEST_P(ModelTest, TypedValuesInSelectsComeBackWithTheirCanonicalTypeName) {
   EXPECT_DOUBLE_EQ(angle.inner().asDouble(), 0.017453292519943295);
 }
 
+TEST_P(ModelTest, BooleansLogicalsAndSelectsInsideAggregatesAreCheckedAndWritten) {
+  const Entity p1 = point(0, 0, 0), p2 = point(1000, 0, 0);
+  const Entity line = model->create("IfcPolyline", {List{p1, p2}});
+  const Entity segment = model->create("IfcCompositeCurveSegment", {"CONTINUOUS", true, line});
+  const Entity curve = model->create("IfcCompositeCurve", {List{segment}, ifc::Logical::Unknown});
+  const Entity trimmed = model->create(
+      "IfcTrimmedCurve", {line, List{Value::typed("IfcParameterValue", 0)}, List{p2}, false, "PARAMETER"});
+  const std::string text = model->toString();
+  for (const std::string& expected :
+       {"=IFCCOMPOSITECURVESEGMENT(.CONTINUOUS.,.T.,#" + std::to_string(line.id()) + ");",
+        "=IFCCOMPOSITECURVE((#" + std::to_string(segment.id()) + "),.U.);",
+        "=IFCTRIMMEDCURVE(#" + std::to_string(line.id()) + ",(IFCPARAMETERVALUE(0.)),(#" +
+            std::to_string(p2.id()) + "),.F.,.PARAMETER.);"}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected;
+  }
+  EXPECT_EQ(curve.get("SelfIntersect").asLogical(), ifc::Logical::Unknown);
+  EXPECT_FALSE(trimmed.get("SenseAgreement").asBool());
+  expectSchemaError([&] { model->create("IfcCompositeCurveSegment", {"CONTINUOUS", ifc::Logical::Unknown, line}); },
+                    {"IfcCompositeCurveSegment.SameSense", ".U."});
+  expectSchemaError([&] { trimmed.set("Trim1", Value(List{Value::typed("IfcLabel", "x")})); },
+                    {"IfcTrimmedCurve.Trim1", "IfcLabel('x')", "IfcTrimmingSelect"});
+  expectSchemaError([&] { trimmed.set("Trim2", Value(List{line})); }, {"IfcTrimmedCurve.Trim2", "IfcPolyline"});
+}
+
 TEST_P(ModelTest, ByTypeIncludesSubtypesInNumberOrder) {
   const Entity b = beam("B");
   const Entity c = model->create("IfcColumn", {ifc::createGuid(), owner, "C"});

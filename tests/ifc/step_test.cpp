@@ -137,6 +137,13 @@ TEST(StepReader, KeepsNumbersOfEntitiesWrittenOutOfOrderAndContinuesAfterTheLarg
   EXPECT_EQ(model->create("IfcCartesianPoint", {List{0.0, 0.0}}).id(), 41u);
 }
 
+TEST(StepReader, KeepsHeaderRecordsVerbatimEvenWhenTheySpanLines) {
+  const std::string text =
+      "ISO-10303-21;\nHEADER;\nFILE_DESCRIPTION(('a;b'),\n  '2;1');\nFILE_NAME('x.ifc','t',(''),(),'','','');\n"
+      "FILE_SCHEMA(('IFC4'));\nENDSEC;\nDATA;\nENDSEC;\nEND-ISO-10303-21;\n";
+  EXPECT_EQ(ifc::Model::parse(text)->toString(), text);
+}
+
 TEST(StepReader, ReportsMalformedInputWithItsLineNumber) {
   const std::string head = "ISO-10303-21;\nHEADER;\nFILE_SCHEMA(('IFC2X3'));\nENDSEC;\nDATA;\n";
   const std::string tail = "ENDSEC;\nEND-ISO-10303-21;\n";
