@@ -42,13 +42,13 @@ int main(int argc, char** argv) {
   const ifc::Entity user = model.create("IfcPersonAndOrganization", {person, organisation});
   const ifc::Entity application =
       model.create("IfcApplication", {organisation, "1", "bench", "bench"});
-  const ifc::Entity owner = model.create(
-      "IfcOwnerHistory", {user, application, ifc::Value(), "ADDED", ifc::Value(), user,
-                          application, 0});
+  const ifc::Entity owner =
+      model.create("IfcOwnerHistory",
+                   {user, application, ifc::Value(), "ADDED", ifc::Value(), user, application, 0});
   const ifc::Entity origin = model.create("IfcCartesianPoint", {ifc::List{0.0, 0.0, 0.0}});
   const ifc::Entity world = model.create("IfcAxis2Placement3D", {origin});
-  const ifc::Entity context = model.create(
-      "IfcGeometricRepresentationContext", {"3D", "Model", 3, 1e-5, world});
+  const ifc::Entity context =
+      model.create("IfcGeometricRepresentationContext", {"3D", "Model", 3, 1e-5, world});
 
   std::size_t member = 0;
   while (model.size() + 12 <= wanted || member == 0) {
@@ -61,12 +61,12 @@ int main(int argc, char** argv) {
     const ifc::Entity local = model.create("IfcLocalPlacement", {ifc::Value(), placement3d});
     const ifc::Entity centre = model.create("IfcCartesianPoint", {ifc::List{0.0, -250.0}});
     const ifc::Entity placement2d = model.create("IfcAxis2Placement2D", {centre});
-    const ifc::Entity profile = model.create(
-        "IfcRectangleProfileDef", {"AREA", "Rec_300*500", placement2d, 300.0, 500.0});
+    const ifc::Entity profile =
+        model.create("IfcRectangleProfileDef", {"AREA", "Rec_300*500", placement2d, 300.0, 500.0});
     const ifc::Entity solid = model.create(
         "IfcExtrudedAreaSolid", {profile, world, axis, 6000.0 + static_cast<double>(member % 7)});
-    const ifc::Entity body = model.create(
-        "IfcShapeRepresentation", {context, "Body", "SweptSolid", ifc::List{solid}});
+    const ifc::Entity body =
+        model.create("IfcShapeRepresentation", {context, "Body", "SweptSolid", ifc::List{solid}});
     const ifc::Entity shape =
         model.create("IfcProductDefinitionShape", {ifc::Value(), ifc::Value(), ifc::List{body}});
     model.create("IfcBeam", {ifc::createGuid(), owner, "Beam_" + std::to_string(member),
@@ -89,15 +89,16 @@ int main(int argc, char** argv) {
   std::filesystem::remove(output);
 
   std::printf("entities:          %zu\n", count);
-  std::printf("created:           %.0f entities/s (%.3f s)\n", static_cast<double>(count) / createSeconds,
-              createSeconds);
+  std::printf("created:           %.0f entities/s (%.3f s)\n",
+              static_cast<double>(count) / createSeconds, createSeconds);
   std::printf("written:           %.0f entities/s (%.3f s), %.1f MB at %.0f MB/s\n",
               static_cast<double>(count) / writeSeconds, writeSeconds, megabytes,
               megabytes / writeSeconds);
   std::printf("read back:         %.0f entities/s (%.3f s)\n",
               static_cast<double>(readCount) / readSeconds, readSeconds);
-  std::printf("peak memory:       %.0f bytes/entity after creation, %.0f after writing\n",
-              static_cast<double>(createdKilobytes - baseKilobytes) * 1024.0 / static_cast<double>(count),
-              static_cast<double>(writtenKilobytes - baseKilobytes) * 1024.0 / static_cast<double>(count));
+  std::printf(
+      "peak memory:       %.0f bytes/entity after creation, %.0f after writing\n",
+      static_cast<double>(createdKilobytes - baseKilobytes) * 1024.0 / static_cast<double>(count),
+      static_cast<double>(writtenKilobytes - baseKilobytes) * 1024.0 / static_cast<double>(count));
   return 0;
 }

@@ -21,7 +21,19 @@
 
 namespace ifc::detail {
 
-enum class Tag : std::uint8_t { Unset, Derived, Bool, Logical, Int, Real, String, Enum, Ref, Typed, List };
+enum class Tag : std::uint8_t {
+  Unset,
+  Derived,
+  Bool,
+  Logical,
+  Int,
+  Real,
+  String,
+  Enum,
+  Ref,
+  Typed,
+  List
+};
 
 struct Slot {
   Tag tag = Tag::Unset;

@@ -1,3 +1,5 @@
+#include "ifc/schema/schema.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -6,7 +8,6 @@
 #include <sstream>
 
 #include "express_gen.h"
-#include "ifc/schema/schema.h"
 
 namespace {
 
@@ -35,12 +36,14 @@ class RegeneratedSchema : public ::testing::TestWithParam<Generated> {};
 TEST_P(RegeneratedSchema, MatchesTheCommittedTables) {
   const std::filesystem::path input = schemaDir() / GetParam().express;
   if (!std::filesystem::exists(input)) {
-    GTEST_SKIP() << "EXPRESS input " << input << " is absent (set SDB2IFC_SCHEMA_DIR to its folder)";
+    GTEST_SKIP() << "EXPRESS input " << input
+                 << " is absent (set SDB2IFC_SCHEMA_DIR to its folder)";
   }
   const std::string text = ifc_schema_gen::generate(
       readAll(input), GetParam().express,
       std::string("ifc_schema_gen ") + GetParam().express + " " + GetParam().table);
-  const std::filesystem::path out = std::filesystem::path(SDB2IFC_REGENERATED_DIR) / GetParam().table;
+  const std::filesystem::path out =
+      std::filesystem::path(SDB2IFC_REGENERATED_DIR) / GetParam().table;
   std::filesystem::create_directories(out.parent_path());
   std::ofstream(out, std::ios::binary) << text;
   EXPECT_TRUE(text == readAll(std::filesystem::path(SDB2IFC_GENERATED_DIR) / GetParam().table))
@@ -61,11 +64,12 @@ std::vector<std::string> attributeNames(const sc::SchemaDef& s, const char* enti
 TEST(SchemaTables, ListInheritedAttributesFirstWithTypesAndFlags) {
   const sc::SchemaDef& s = sc::kIfc2x3;
   EXPECT_EQ(attributeNames(s, "IfcBeam"),
-            (std::vector<std::string>{"GlobalId", "OwnerHistory", "Name", "Description", "ObjectType",
-                                      "ObjectPlacement", "Representation", "Tag"}));
+            (std::vector<std::string>{"GlobalId", "OwnerHistory", "Name", "Description",
+                                      "ObjectType", "ObjectPlacement", "Representation", "Tag"}));
   EXPECT_EQ(attributeNames(sc::kIfc4, "IfcBeam").back(), "PredefinedType");
   const auto beam = *sc::findEntity(s, "ifcbeam");
-  EXPECT_STREQ(s.entities[static_cast<std::size_t>(s.entities[beam].supertype)].name, "IfcBuildingElement");
+  EXPECT_STREQ(s.entities[static_cast<std::size_t>(s.entities[beam].supertype)].name,
+               "IfcBuildingElement");
   EXPECT_TRUE(s.entities[*sc::findEntity(s, "IfcRoot")].abstract);
   EXPECT_FALSE(s.entities[beam].abstract);
 
@@ -95,7 +99,8 @@ TEST(SchemaTables, DescribeInversesEnumerationsAndSelects) {
     }
     ASSERT_NE(decomposed, nullptr) << s->name;
     EXPECT_TRUE(sc::isSubtype(*s, *sc::findEntity(*s, "IfcRelAggregates"), decomposed->entity));
-    EXPECT_STREQ(sc::attributesOf(*s, decomposed->entity)[decomposed->attribute].name, "RelatingObject");
+    EXPECT_STREQ(sc::attributesOf(*s, decomposed->entity)[decomposed->attribute].name,
+                 "RelatingObject");
 
     const auto profileType = *sc::findNamedType(*s, "IfcProfileTypeEnum");
     EXPECT_EQ(profileType.kind, sc::NodeKind::Enumeration);
@@ -104,9 +109,11 @@ TEST(SchemaTables, DescribeInversesEnumerationsAndSelects) {
     EXPECT_STREQ(s->items[s->enumerations[profileType.index].firstItem + *area], "AREA");
     EXPECT_FALSE(sc::findItem(*s, profileType.index, "AREAS"));
 
-    const sc::TypeNode& value = s->nodes[sc::attributesOf(*s, *sc::findEntity(*s, "IfcMeasureWithUnit"))[0].node];
+    const sc::TypeNode& value =
+        s->nodes[sc::attributesOf(*s, *sc::findEntity(*s, "IfcMeasureWithUnit"))[0].node];
     ASSERT_EQ(value.kind, sc::NodeKind::Select);
-    EXPECT_TRUE(sc::selectAdmitsNamed(*s, value.ref, *sc::findNamedType(*s, "IfcPlaneAngleMeasure")));
+    EXPECT_TRUE(
+        sc::selectAdmitsNamed(*s, value.ref, *sc::findNamedType(*s, "IfcPlaneAngleMeasure")));
     EXPECT_FALSE(sc::selectAdmitsNamed(*s, value.ref, profileType));
   }
 }
@@ -134,7 +141,8 @@ ENTITY Base ABSTRACT SUPERTYPE OF (Sub);
 END_ENTITY;
 FUNCTION F (a : INTEGER) : INTEGER; RETURN (a); END_FUNCTION;
 END_SCHEMA;
-)", "tiny.exp", "ifc_schema_gen tiny.exp tiny.cpp");
+)",
+                                                    "tiny.exp", "ifc_schema_gen tiny.exp tiny.cpp");
   auto has = [&](std::string_view line) {
     EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
   };

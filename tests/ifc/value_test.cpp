@@ -12,6 +12,8 @@ TEST(Value, KeepsEachKindAndRefusesAccessAsAnotherKind) {
   EXPECT_EQ(Value(ifc::Derived{}).kind(), Value::Kind::Derived);
   EXPECT_EQ(Value(3).kind(), Value::Kind::Integer);
   EXPECT_EQ(Value(3).asDouble(), 3.0) << "asDouble also reads an integer";
+  EXPECT_EQ(Value(std::size_t{7}).asInt(), 7);
+  EXPECT_THROW(Value(~0ull), std::out_of_range);
   EXPECT_EQ(Value(2.5).kind(), Value::Kind::Real);
   EXPECT_EQ(Value("text").asString(), "text");
   EXPECT_EQ(Value(std::string_view("view")).asString(), "view");

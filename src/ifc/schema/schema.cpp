@@ -22,9 +22,9 @@ int compareUpper(const char* tableUpper, std::string_view name) {
 
 template <typename T>
 std::optional<std::uint16_t> findSorted(std::span<const T> table, std::string_view name) {
-  auto it = std::lower_bound(table.begin(), table.end(), name, [](const T& def, std::string_view n) {
-    return compareUpper(def.upper, n) < 0;
-  });
+  auto it = std::lower_bound(
+      table.begin(), table.end(), name,
+      [](const T& def, std::string_view n) { return compareUpper(def.upper, n) < 0; });
   if (it == table.end() || compareUpper(it->upper, name) != 0) return std::nullopt;
   return static_cast<std::uint16_t>(it - table.begin());
 }
