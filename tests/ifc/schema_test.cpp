@@ -31,6 +31,8 @@ struct Generated {
   const char* table;
 };
 
+void PrintTo(const Generated& g, std::ostream* out) { *out << g.express; }
+
 class RegeneratedSchema : public ::testing::TestWithParam<Generated> {};
 
 TEST_P(RegeneratedSchema, MatchesTheCommittedTables) {
