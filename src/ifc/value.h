@@ -5,9 +5,11 @@
 // (IFCLABEL('3')) and aggregates, nested.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace ifc {
@@ -16,13 +18,18 @@ class Entity;
 class Model;
 class Value;
 
-struct Unset {};
-struct Derived {};
+struct Unset {
+  friend bool operator==(Unset, Unset) { return true; }
+};
+struct Derived {
+  friend bool operator==(Derived, Derived) { return true; }
+};
 enum class Logical : std::uint8_t { False, True, Unknown };
 
 // An enumeration item, written without the dots: Enum{"AREA"}.
 struct Enum {
   std::string item;
+  friend bool operator==(const Enum&, const Enum&) = default;
 };
 
 using List = std::vector<Value>;
@@ -58,6 +65,10 @@ class Entity {
   friend bool operator==(const Entity& a, const Entity& b) {
     return a.model_ == b.model_ && a.id_ == b.id_;
   }
+  // Handles of one model order by number (creation order); usable as keys of ordered maps.
+  friend bool operator<(const Entity& a, const Entity& b) {
+    return a.model_ != b.model_ ? std::less<const Model*>()(a.model_, b.model_) : a.id_ < b.id_;
+  }
 
  private:
   const Model* model_ = nullptr;
@@ -67,35 +78,52 @@ class Entity {
 class Value {
  public:
   enum class Kind : std::uint8_t {
-    Unset, Derived, Boolean, Logical, Integer, Real, String, Enum, Entity, Typed, List
+    Unset,
+    Derived,
+    Boolean,
+    Logical,
+    Integer,
+    Real,
+    String,
+    Enum,
+    Entity,
+    Typed,
+    List
   };
 
-  Value();  // unset
-  Value(Unset);
-  Value(Derived);
-  Value(bool b);
-  Value(Logical l);
-  Value(int i);
-  Value(long i);
-  Value(long long i);
-  Value(double d);
-  Value(const char* s);
-  Value(std::string s);
-  Value(std::string_view s);
-  Value(Enum e);
-  Value(Entity e);
-  Value(List items);
+  Value() = default;  // unset
+  Value(Unset) {}
+  Value(Derived d) : v_(d) {}
+  Value(bool b) : v_(b) {}
+  Value(Logical l) : v_(l) {}
+  Value(int i) : v_(std::int64_t{i}) {}
+  Value(long i) : v_(std::int64_t{i}) {}
+  Value(long long i) : v_(std::int64_t{i}) {}
+  // Unsigned counts are taken as INTEGER; throws std::out_of_range beyond the signed range.
+  Value(unsigned int i) : v_(std::int64_t{i}) {}
+  Value(unsigned long i) : v_(checkedInt(i)) {}
+  Value(unsigned long long i) : v_(checkedInt(i)) {}
+  Value(double d) : v_(d) {}
+  Value(const char* s) : v_(std::string(s)) {}
+  Value(std::string s) : v_(std::move(s)) {}
+  Value(std::string_view s) : v_(std::string(s)) {}
+  Value(Enum e) : v_(std::move(e)) {}
+  Value(Entity e) : v_(e) {}
+  Value(List items) : v_(std::move(items)) {}
+  // Aggregates of references or of reals, for example RelatedObjects or Coordinates.
+  Value(const std::vector<Entity>& items) : v_(List(items.begin(), items.end())) {}
+  Value(const std::vector<double>& items) : v_(List(items.begin(), items.end())) {}
   // A defined type's value inside a select attribute, for example
   // Value::typed("IfcLengthMeasure", 3600.0).
   [[nodiscard]] static Value typed(std::string_view typeName, Value inner);
 
-  Value(const Value&);
-  Value(Value&&) noexcept;
-  Value& operator=(const Value&);
-  Value& operator=(Value&&) noexcept;
-  ~Value();
+  Value(const Value&) = default;
+  Value(Value&&) noexcept = default;
+  Value& operator=(const Value&) = default;
+  Value& operator=(Value&&) noexcept = default;
+  ~Value() = default;
 
-  [[nodiscard]] Kind kind() const;
+  [[nodiscard]] Kind kind() const { return static_cast<Kind>(v_.index()); }
   [[nodiscard]] bool isUnset() const { return kind() == Kind::Unset; }
 
   // Accessors throw std::logic_error when the value is of another kind; asDouble also
@@ -114,8 +142,19 @@ class Value {
   friend bool operator==(const Value& a, const Value& b);
 
  private:
-  struct Data;
-  std::unique_ptr<Data> data_;
+  static std::int64_t checkedInt(unsigned long long i);
+  struct TypedData;
+  // Alternatives in the order of Kind.
+  std::variant<Unset, Derived, bool, Logical, std::int64_t, double, std::string, Enum, Entity,
+               std::shared_ptr<const TypedData>, List>
+      v_;
 };
 
 }  // namespace ifc
+
+template <>
+struct std::hash<ifc::Entity> {
+  std::size_t operator()(const ifc::Entity& e) const noexcept {
+    return std::hash<const void*>()(e.model()) ^ (std::size_t{e.id()} * 0x9E3779B97F4A7C15ull);
+  }
+};
