@@ -1,0 +1,96 @@
+#include "profile_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sections/area.h"
+#include "sections/geos_area.h"
+
+namespace sections_test {
+
+std::vector<Point2> polylinePoints(const ifc::Entity& polyline) {
+  std::vector<Point2> points;
+  for (const ifc::Value& v : polyline.get("Points").asList()) {
+    const ifc::List& xy = v.asEntity().get("Coordinates").asList();
+    EXPECT_EQ(xy.size(), 2u) << "point #" << v.asEntity().id() << " is not 2-D";
+    points.push_back({xy.at(0).asDouble(), xy.at(1).asDouble()});
+  }
+  return points;
+}
+
+std::vector<Point2> outline(const ifc::Entity& profile) {
+  const ifc::Entity polyline = profile.get("OuterCurve").asEntity();
+  EXPECT_EQ(polyline.type(), "IfcPolyline");
+  const ifc::List& points = polyline.get("Points").asList();
+  EXPECT_GE(points.size(), 3u);
+  EXPECT_EQ(points.front().asEntity(), points.back().asEntity())
+      << "polyline #" << polyline.id() << " is not closed by its first point";
+  std::vector<Point2> result = polylinePoints(polyline);
+  result.pop_back();
+  return result;
+}
+
+Point2 Frame::apply(const Point2& p) const {
+  return {origin[0] + p[0] * u1[0] + p[1] * u2[0], origin[1] + p[0] * u1[1] + p[1] * u2[1]};
+}
+
+namespace {
+Point2 ratios(const ifc::Value& direction) {
+  const ifc::List& r = direction.asEntity().get("DirectionRatios").asList();
+  EXPECT_EQ(r.size(), 2u);
+  const double x = r.at(0).asDouble(), y = r.at(1).asDouble(), n = std::hypot(x, y);
+  return {x / n, y / n};
+}
+}  // namespace
+
+Frame operatorFrame(const ifc::Entity& transform) {
+  const ifc::Value axis1 = transform.get("Axis1");
+  const ifc::Value axis2 = transform.get("Axis2");
+  Frame f{{0, 0}, {1, 0}, {0, 1}};
+  if (!axis1.isUnset()) {
+    f.u1 = ratios(axis1);
+    f.u2 = {-f.u1[1], f.u1[0]};
+    if (!axis2.isUnset()) {
+      const Point2 a2 = ratios(axis2);
+      if (a2[0] * f.u2[0] + a2[1] * f.u2[1] < 0) f.u2 = {-f.u2[0], -f.u2[1]};
+    }
+  } else if (!axis2.isUnset()) {
+    f.u2 = ratios(axis2);
+    f.u1 = {f.u2[1], -f.u2[0]};
+  }
+  const ifc::List& origin = transform.get("LocalOrigin").asEntity().get("Coordinates").asList();
+  EXPECT_EQ(origin.size(), 2u);
+  f.origin = {origin.at(0).asDouble(), origin.at(1).asDouble()};
+  return f;
+}
+
+std::vector<Point2> placedOutline(const ifc::Entity& derived) {
+  const Frame f = operatorFrame(derived.get("Operator").asEntity());
+  std::vector<Point2> points = outline(derived.get("ParentProfile").asEntity());
+  for (Point2& p : points) p = f.apply(p);
+  return points;
+}
+
+double sectionArea(const ifc::Entity& profile) {
+  if (profile.type() == "IfcCompositeProfileDef") {
+    double sum = 0;
+    for (const ifc::Value& part : profile.get("Profiles").asList()) {
+      sum += sectionArea(part.asEntity());
+    }
+    return sum;
+  }
+  if (profile.type() == "IfcDerivedProfileDef") {
+    return sectionArea(profile.get("ParentProfile").asEntity());
+  }
+  if (profile.type() == "IfcArbitraryProfileDefWithVoids") {
+    double area = Sect::detail::polygonArea(outline(profile));
+    for (const ifc::Value& inner : profile.get("InnerCurves").asList()) {
+      area -= Sect::detail::polygonArea(polylinePoints(inner.asEntity()));
+    }
+    return area;
+  }
+  return Sect::get_Area(profile);
+}
+
+}  // namespace sections_test
