@@ -218,7 +218,9 @@ TEST_P(Builders, DoubleChannelSetsItsWebsBackToBackAcrossTheGap) {
   EXPECT_NEAR(boxOf(right).maxX, 103, 1e-12);
   // Mirrored, not turned: the wider top flange stays at the top.
   for (const auto& p : right) {
-    if (p[0] > 90) EXPECT_GT(p[1], 100);
+    if (p[0] > 90) {
+      EXPECT_GT(p[1], 100);
+    }
   }
 }
 
