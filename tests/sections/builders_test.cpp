@@ -9,6 +9,7 @@
 
 namespace {
 
+using sections_test::listOf;
 using sections_test::outline;
 using sections_test::placedOutline;
 using sections_test::Point2;
@@ -27,13 +28,13 @@ std::string nameOf(const ifc::Entity& e) { return e.get("ProfileName").asString(
 
 std::vector<double> coords(const ifc::Entity& point) {
   std::vector<double> out;
-  for (const ifc::Value& v : point.get("Coordinates").asList()) out.push_back(v.asDouble());
+  for (const ifc::Value& v : listOf(point, "Coordinates")) out.push_back(v.asDouble());
   return out;
 }
 
 std::vector<double> ratios(const ifc::Entity& direction) {
   std::vector<double> out;
-  for (const ifc::Value& v : direction.get("DirectionRatios").asList()) out.push_back(v.asDouble());
+  for (const ifc::Value& v : listOf(direction, "DirectionRatios")) out.push_back(v.asDouble());
   return out;
 }
 
@@ -135,7 +136,7 @@ TEST_P(Builders, TubeWithFourWallsHasOneClosedInnerCurve) {
   const ifc::Entity rh = Sect::RH_Section_Ex(m, 200, 300, 10, 12, 14, 16);
   EXPECT_EQ(nameOf(rh), "RH_200*300*10*12*14*16");
   expectPoints(outline(rh), {{-100, -150}, {100, -150}, {100, 150}, {-100, 150}});
-  const ifc::List& inner = rh.get("InnerCurves").asList();
+  const ifc::List inner = listOf(rh, "InnerCurves");
   ASSERT_EQ(inner.size(), 1u);
   expectPoints(sections_test::polylinePoints(inner[0].asEntity()),
                {{-88, -136}, {84, -136}, {84, 140}, {-88, 140}, {-88, -136}});
@@ -193,7 +194,7 @@ TEST_P(Builders, RegularPolygonFloorsItsEdgeCount) {
 TEST_P(Builders, CompositesPlaceTheirPartsAndLeaveOutPlatesOfNoThickness) {
   const ifc::Entity comp1 = Sect::Comp1_Section(m, 300, 500, 20, 10, 20, 12);
   EXPECT_EQ(nameOf(comp1), "Comp1_300*500*20*10*20*12");
-  const ifc::List& parts = comp1.get("Profiles").asList();
+  const ifc::List parts = listOf(comp1, "Profiles");
   ASSERT_EQ(parts.size(), 6u);
   const auto cover = sections_test::operatorFrame(parts[4].asEntity().get("Operator").asEntity());
   EXPECT_EQ(cover.origin, (Point2{0, 256}));
@@ -208,7 +209,7 @@ TEST_P(Builders, CompositesPlaceTheirPartsAndLeaveOutPlatesOfNoThickness) {
 TEST_P(Builders, DoubleChannelSetsItsWebsBackToBackAcrossTheGap) {
   const ifc::Entity du = Sect::Double_U_Section(m, 10, 300, 100, 12, 80, 15, 6);
   EXPECT_EQ(nameOf(du), "DU_10*300*100*12*80*15*6");
-  const ifc::List& parts = du.get("Profiles").asList();
+  const ifc::List parts = listOf(du, "Profiles");
   ASSERT_EQ(parts.size(), 2u);
   const auto left = placedOutline(parts[0].asEntity());
   const auto right = placedOutline(parts[1].asEntity());

@@ -9,10 +9,14 @@
 
 namespace sections_test {
 
+ifc::List listOf(const ifc::Entity& entity, std::string_view attribute) {
+  return entity.get(attribute).asList();
+}
+
 std::vector<Point2> polylinePoints(const ifc::Entity& polyline) {
   std::vector<Point2> points;
-  for (const ifc::Value& v : polyline.get("Points").asList()) {
-    const ifc::List& xy = v.asEntity().get("Coordinates").asList();
+  for (const ifc::Value& v : listOf(polyline, "Points")) {
+    const ifc::List xy = listOf(v.asEntity(), "Coordinates");
     EXPECT_EQ(xy.size(), 2u) << "point #" << v.asEntity().id() << " is not 2-D";
     points.push_back({xy.at(0).asDouble(), xy.at(1).asDouble()});
   }
@@ -22,7 +26,7 @@ std::vector<Point2> polylinePoints(const ifc::Entity& polyline) {
 std::vector<Point2> outline(const ifc::Entity& profile) {
   const ifc::Entity polyline = profile.get("OuterCurve").asEntity();
   EXPECT_EQ(polyline.type(), "IfcPolyline");
-  const ifc::List& points = polyline.get("Points").asList();
+  const ifc::List points = listOf(polyline, "Points");
   EXPECT_GE(points.size(), 3u);
   EXPECT_EQ(points.front().asEntity(), points.back().asEntity())
       << "polyline #" << polyline.id() << " is not closed by its first point";
@@ -37,7 +41,7 @@ Point2 Frame::apply(const Point2& p) const {
 
 namespace {
 Point2 ratios(const ifc::Value& direction) {
-  const ifc::List& r = direction.asEntity().get("DirectionRatios").asList();
+  const ifc::List r = listOf(direction.asEntity(), "DirectionRatios");
   EXPECT_EQ(r.size(), 2u);
   const double x = r.at(0).asDouble(), y = r.at(1).asDouble(), n = std::hypot(x, y);
   return {x / n, y / n};
@@ -59,7 +63,7 @@ Frame operatorFrame(const ifc::Entity& transform) {
     f.u2 = ratios(axis2);
     f.u1 = {f.u2[1], -f.u2[0]};
   }
-  const ifc::List& origin = transform.get("LocalOrigin").asEntity().get("Coordinates").asList();
+  const ifc::List origin = listOf(transform.get("LocalOrigin").asEntity(), "Coordinates");
   EXPECT_EQ(origin.size(), 2u);
   f.origin = {origin.at(0).asDouble(), origin.at(1).asDouble()};
   return f;
@@ -75,7 +79,7 @@ std::vector<Point2> placedOutline(const ifc::Entity& derived) {
 double sectionArea(const ifc::Entity& profile) {
   if (profile.type() == "IfcCompositeProfileDef") {
     double sum = 0;
-    for (const ifc::Value& part : profile.get("Profiles").asList()) {
+    for (const ifc::Value& part : listOf(profile, "Profiles")) {
       sum += sectionArea(part.asEntity());
     }
     return sum;
@@ -85,7 +89,7 @@ double sectionArea(const ifc::Entity& profile) {
   }
   if (profile.type() == "IfcArbitraryProfileDefWithVoids") {
     double area = Sect::detail::polygonArea(outline(profile));
-    for (const ifc::Value& inner : profile.get("InnerCurves").asList()) {
+    for (const ifc::Value& inner : listOf(profile, "InnerCurves")) {
       area -= Sect::detail::polygonArea(polylinePoints(inner.asEntity()));
     }
     return area;

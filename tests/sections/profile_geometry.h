@@ -11,6 +11,9 @@ namespace sections_test {
 
 using Point2 = std::array<double, 2>;
 
+// An aggregate attribute, copied out of the value that holds it.
+ifc::List listOf(const ifc::Entity& entity, std::string_view attribute);
+
 // The points of a profile's outer polyline without the closing point, after checking that
 // the polyline is closed by its first point entity and that every point is 2-D.
 std::vector<Point2> outline(const ifc::Entity& profile);
