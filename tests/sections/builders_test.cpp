@@ -18,8 +18,8 @@ class Builders : public ::testing::TestWithParam<std::string> {
  protected:
   ifc::Model m{GetParam()};
   void TearDown() override {
-    const auto problems = m.validate();
-    EXPECT_TRUE(problems.empty()) << problems.front();
+    for (const auto& problem : m.validate()) ADD_FAILURE() << problem;
+    for (const auto& problem : sections_test::conformanceProblems(m)) ADD_FAILURE() << problem;
   }
   bool ifc2x3() const { return GetParam() == "IFC2X3"; }
 };

@@ -134,7 +134,8 @@ TEST_P(EveryKind, WritesTheProfilesOfItsRowWithTheirNamesAndAreas) {
   const bool none = schema == "IFC2X3" && tapered(c.kind);
   const std::vector<Expected> expected = none ? std::vector<Expected>{} : c.profiles;
   ASSERT_EQ(list->size(), expected.size());
-  EXPECT_TRUE(model.validate().empty()) << model.validate().front();
+  for (const auto& problem : model.validate()) ADD_FAILURE() << problem;
+  for (const auto& problem : sections_test::conformanceProblems(model)) ADD_FAILURE() << problem;
 
   // Read back from the written text, as a reader of the file sees it.
   const auto back = ifc::Model::parse(model.toString());
@@ -162,7 +163,10 @@ class ProfileCacheTest : public ::testing::TestWithParam<std::string> {
  protected:
   ifc::Model model{GetParam()};
   Sect::ProfileCache cache;
-  void TearDown() override { EXPECT_TRUE(model.validate().empty()); }
+  void TearDown() override {
+    for (const auto& problem : model.validate()) ADD_FAILURE() << problem;
+    for (const auto& problem : sections_test::conformanceProblems(model)) ADD_FAILURE() << problem;
+  }
 };
 
 TEST_P(ProfileCacheTest, GivesTheSameListForTheSameKindAndTextWithoutNewEntities) {

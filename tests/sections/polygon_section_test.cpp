@@ -16,7 +16,10 @@ using sections_test::Point2;
 class PolygonSection : public ::testing::TestWithParam<std::string> {
  protected:
   ifc::Model m{GetParam()};
-  void TearDown() override { EXPECT_TRUE(m.validate().empty()); }
+  void TearDown() override {
+    for (const auto& problem : m.validate()) ADD_FAILURE() << problem;
+    for (const auto& problem : sections_test::conformanceProblems(m)) ADD_FAILURE() << problem;
+  }
 };
 
 void expectPoints(const std::vector<Point2>& got, const std::vector<Point2>& want) {

@@ -76,6 +76,67 @@ std::vector<Point2> placedOutline(const ifc::Entity& derived) {
   return points;
 }
 
+namespace {
+
+std::string where(const ifc::Entity& e) {
+  std::string text = std::to_string(e.id());
+  text.insert(text.begin(), '#');
+  text += ' ';
+  text += e.type();
+  return text;
+}
+
+bool is2d(const ifc::Value& pointOrDirection, std::string_view attribute) {
+  return !pointOrDirection.isUnset() &&
+         listOf(pointOrDirection.asEntity(), attribute).size() == 2;
+}
+
+}  // namespace
+
+std::vector<std::string> conformanceProblems(const ifc::Model& model) {
+  std::vector<std::string> problems;
+  for (const ifc::Entity& polyline : model.by_type("IfcPolyline")) {
+    const ifc::List points = listOf(polyline, "Points");
+    if (points.front().asEntity() != points.back().asEntity()) {
+      problems.push_back(where(polyline) + " is not closed");
+    }
+    for (const ifc::Value& p : points) {
+      if (!is2d(p, "Coordinates")) problems.push_back(where(polyline) + " has a 3-D point");
+    }
+  }
+  for (const ifc::Entity& op : model.by_type("IfcCartesianTransformationOperator2D")) {
+    if (!is2d(op.get("LocalOrigin"), "Coordinates") || !is2d(op.get("Axis1"), "DirectionRatios") ||
+        !is2d(op.get("Axis2"), "DirectionRatios")) {
+      problems.push_back(where(op) + " lacks a 2-D origin or axis");
+    }
+  }
+  for (const ifc::Entity& d : model.by_type("IfcDerivedProfileDef")) {
+    if (d.get("ProfileType").isUnset() || d.get("ProfileType").asEnum() != "AREA") {
+      problems.push_back(where(d) + " is not of type AREA");
+    }
+  }
+  const bool ifc2x3 = model.schemaName() == "IFC2X3";
+  for (const ifc::Entity& p : model.by_type("IfcParameterizedProfileDef")) {
+    for (const char* attribute :
+         {"XDim", "YDim", "Radius", "WallThickness", "OverallWidth", "OverallDepth",
+          "WebThickness", "FlangeThickness", "Depth", "FlangeWidth", "Width", "Thickness",
+          "BottomXDim", "TopXDim", "FilletRadius", "EdgeRadius"}) {
+      const bool radius = std::string_view(attribute).ends_with("Radius");
+      ifc::Value v;
+      try {
+        v = p.get(attribute);
+      } catch (const ifc::Error&) {
+        continue;  // not an attribute of this type
+      }
+      if (v.isUnset()) continue;
+      if (radius ? (ifc2x3 ? v.asDouble() <= 0 : v.asDouble() < 0) : v.asDouble() <= 0) {
+        problems.push_back(where(p) + " " + attribute + " is not positive");
+      }
+    }
+  }
+  return problems;
+}
+
 double sectionArea(const ifc::Entity& profile) {
   if (profile.type() == "IfcCompositeProfileDef") {
     double sum = 0;

@@ -3,6 +3,7 @@
 // conforming reader applies them, and the area of any profile of this system.
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "ifc/model.h"
@@ -30,6 +31,12 @@ Frame operatorFrame(const ifc::Entity& transform);
 
 // The points of a derived profile's outline parent, placed by its operator.
 std::vector<Point2> placedOutline(const ifc::Entity& derived);
+
+// What validate() does not see but independent readers rely on, one line per fault: open or
+// 3-D profile polylines, operators without a 2-D LocalOrigin and both 2-D axes, sizes that
+// must be positive and are not (radii included under IFC2X3), derived profiles not of
+// type AREA.
+std::vector<std::string> conformanceProblems(const ifc::Model& model);
 
 // Area of any profile: derived profiles by their parent, composites as the sum of their
 // parts, profiles with voids as the outer minus the inner outlines, others by get_Area.
