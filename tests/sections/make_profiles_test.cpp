@@ -104,6 +104,8 @@ const std::vector<KindCase> kCases = {
      {{kOutline, kCrossName, kCross}, {kOutline, kCrossName, kCross}}},
     {"TaperedCrossWithStartHeight", 50, "0,10,500,16,300,8,400,12,250,700",
      {{kOutline, "DI_10*700*16*300*8*400*12*250", kCross + 10 * 200}, {kOutline, kCrossName, kCross}}},
+    {"TaperedCrossWithEmptyStartHeight", 50, "0,10,500,16,300,8,400,12,250, ",
+     {{kOutline, kCrossName, kCross}, {kOutline, kCrossName, kCross}}},
     {"TaperedTOnI", 51, "0,400,600,50,100,20,300,500,30,200",
      {{kOutline, "TI_400*600*50*100*20*300*30*200", 200000 + 10000 + 20 * 270 + 6000},
       {kOutline, "TI_400*600*50*100*20*500*30*200", 200000 + 10000 + 20 * 470 + 6000}}},
@@ -231,12 +233,17 @@ TEST_P(ProfileCacheTest, RefusesTooFewItemsOrANonNumberAndStoresNothing) {
 }
 
 TEST_P(ProfileCacheTest, RefusesDimensionsThatMakeNoValidProfile) {
+  const std::size_t before = model.size();
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 1, "0,0,500"), Sect::SectionError);
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 4, "0,200,2"), Sect::SectionError);
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 8, "0,200,250"), Sect::SectionError);
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 2, "0,8,400,200,-13"), Sect::SectionError);
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 14, "0,300,400,300,400,150,12"),
                Sect::SectionError);
+  // The rectangle is valid, the I shape is not: nothing of either is written.
+  EXPECT_THROW((void)Sect::makeProfiles(model, cache, 13, "0,400,600,8,400,200,200"),
+               Sect::SectionError);
+  EXPECT_EQ(model.size(), before);
   EXPECT_EQ(cache.size(), 0u);
 }
 
