@@ -185,8 +185,8 @@ ProfileList buildProfiles(ifc::Model& m, long kind, const Items& it) {
       return {start, Double_I_Section_Ex(m, i1, i2, i3, i4, i5, i6, i7, i8)};
     }
     case 51: {
-      const double B = it[1], H = it[2], T = it[3], F = it[4], U = it[5], D = it[6],
-                   endD = it[7], L = it[8], P = it[9];
+      const double B = it[1], H = it[2], T = it[3], F = it[4], U = it[5], D = it[6], endD = it[7],
+                   L = it[8], P = it[9];
       const ifc::Entity start = TI_Section(m, B, H, T, F, U, D, L, P);
       return {start, TI_Section(m, B, H, T, F, U, endD, L, P)};
     }

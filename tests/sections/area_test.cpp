@@ -13,7 +13,8 @@ class Areas : public ::testing::TestWithParam<std::string> {
 
   ifc::Entity polyline(std::initializer_list<std::array<double, 2>> points) {
     ifc::List list;
-    for (const auto& [x, y] : points) list.emplace_back(m.create("IfcCartesianPoint", {ifc::List{x, y}}));
+    for (const auto& [x, y] : points)
+      list.emplace_back(m.create("IfcCartesianPoint", {ifc::List{x, y}}));
     return m.create("IfcPolyline", {std::move(list)});
   }
   ifc::Entity closedProfile(const ifc::Entity& curve) {
@@ -37,31 +38,31 @@ TEST_P(Areas, OfParameterizedShapesAreThoseOfTheirSharpCorneredForms) {
 }
 
 TEST_P(Areas, OfAnOutlineDoNotDependOnItsDirection) {
-  EXPECT_DOUBLE_EQ(Sect::get_Area(closedProfile(polyline({{0, 0}, {100, 0}, {100, 100}, {0, 100}}))),
-                   10000.0);
-  EXPECT_DOUBLE_EQ(Sect::get_Area(closedProfile(polyline({{0, 0}, {0, 100}, {100, 100}, {100, 0}}))),
-                   10000.0);
+  EXPECT_DOUBLE_EQ(
+      Sect::get_Area(closedProfile(polyline({{0, 0}, {100, 0}, {100, 100}, {0, 100}}))), 10000.0);
+  EXPECT_DOUBLE_EQ(
+      Sect::get_Area(closedProfile(polyline({{0, 0}, {0, 100}, {100, 100}, {100, 0}}))), 10000.0);
 }
 
 TEST_P(Areas, OfACompositeCurveOfPolylinesIsThatOfTheRegionTheyBound) {
-  const ifc::Entity curve = m.create(
-      "IfcCompositeCurve", {ifc::List{segment(polyline({{0, 0}, {100, 0}, {100, 100}})),
-                                      segment(polyline({{100, 100}, {0, 100}, {0, 0}}))},
-                            ifc::Logical::False});
+  const ifc::Entity curve =
+      m.create("IfcCompositeCurve", {ifc::List{segment(polyline({{0, 0}, {100, 0}, {100, 100}})),
+                                               segment(polyline({{100, 100}, {0, 100}, {0, 0}}))},
+                                     ifc::Logical::False});
   EXPECT_DOUBLE_EQ(Sect::get_Area(closedProfile(curve)), 10000.0);
 }
 
 TEST_P(Areas, RefuseAnArcSegmentAsNotImplemented) {
-  const ifc::Entity centre = m.create("IfcAxis2Placement2D",
-                                      {m.create("IfcCartesianPoint", {ifc::List{0.0, 0.0}})});
+  const ifc::Entity centre =
+      m.create("IfcAxis2Placement2D", {m.create("IfcCartesianPoint", {ifc::List{0.0, 0.0}})});
   const ifc::Entity circle = m.create("IfcCircle", {centre, 50.0});
-  const ifc::Entity arc = m.create(
-      "IfcTrimmedCurve", {circle, ifc::List{ifc::Value::typed("IfcParameterValue", 0.0)},
-                          ifc::List{ifc::Value::typed("IfcParameterValue", 180.0)}, true,
-                          ifc::Enum{"PARAMETER"}});
-  const ifc::Entity curve =
-      m.create("IfcCompositeCurve", {ifc::List{segment(polyline({{-50, 0}, {50, 0}})), segment(arc)},
-                                     ifc::Logical::False});
+  const ifc::Entity arc =
+      m.create("IfcTrimmedCurve", {circle, ifc::List{ifc::Value::typed("IfcParameterValue", 0.0)},
+                                   ifc::List{ifc::Value::typed("IfcParameterValue", 180.0)}, true,
+                                   ifc::Enum{"PARAMETER"}});
+  const ifc::Entity curve = m.create(
+      "IfcCompositeCurve",
+      {ifc::List{segment(polyline({{-50, 0}, {50, 0}})), segment(arc)}, ifc::Logical::False});
   try {
     (void)Sect::get_Area(closedProfile(curve));
     ADD_FAILURE() << "no error";

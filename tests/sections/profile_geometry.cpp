@@ -87,8 +87,7 @@ std::string where(const ifc::Entity& e) {
 }
 
 bool is2d(const ifc::Value& pointOrDirection, std::string_view attribute) {
-  return !pointOrDirection.isUnset() &&
-         listOf(pointOrDirection.asEntity(), attribute).size() == 2;
+  return !pointOrDirection.isUnset() && listOf(pointOrDirection.asEntity(), attribute).size() == 2;
 }
 
 }  // namespace
@@ -118,9 +117,9 @@ std::vector<std::string> conformanceProblems(const ifc::Model& model) {
   const bool ifc2x3 = model.schemaName() == "IFC2X3";
   for (const ifc::Entity& p : model.by_type("IfcParameterizedProfileDef")) {
     for (const char* attribute :
-         {"XDim", "YDim", "Radius", "WallThickness", "OverallWidth", "OverallDepth",
-          "WebThickness", "FlangeThickness", "Depth", "FlangeWidth", "Width", "Thickness",
-          "BottomXDim", "TopXDim", "FilletRadius", "EdgeRadius"}) {
+         {"XDim", "YDim", "Radius", "WallThickness", "OverallWidth", "OverallDepth", "WebThickness",
+          "FlangeThickness", "Depth", "FlangeWidth", "Width", "Thickness", "BottomXDim", "TopXDim",
+          "FilletRadius", "EdgeRadius"}) {
       const bool radius = std::string_view(attribute).ends_with("Radius");
       ifc::Value v;
       try {

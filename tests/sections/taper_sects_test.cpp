@@ -61,8 +61,9 @@ TEST_F(TaperSects, IgnoresOtherKindsAndOtherTables) {
 }
 
 TEST_F(TaperSects, NeverReachesAMissingTableOnceABeamSectionIsTapered) {
-  const auto conn = make("create table tblBeamSect(ID integer, Kind integer);"
-                         "insert into tblBeamSect values (1, 30);");
+  const auto conn = make(
+      "create table tblBeamSect(ID integer, Kind integer);"
+      "insert into tblBeamSect values (1, 30);");
   EXPECT_TRUE(Sect::hasTaperSects(conn));
 }
 
