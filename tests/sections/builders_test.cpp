@@ -9,6 +9,7 @@
 
 namespace {
 
+using sections_test::expectPoints;
 using sections_test::listOf;
 using sections_test::outline;
 using sections_test::placedOutline;
@@ -17,10 +18,7 @@ using sections_test::Point2;
 class Builders : public ::testing::TestWithParam<std::string> {
  protected:
   ifc::Model m{GetParam()};
-  void TearDown() override {
-    for (const auto& problem : m.validate()) ADD_FAILURE() << problem;
-    for (const auto& problem : sections_test::conformanceProblems(m)) ADD_FAILURE() << problem;
-  }
+  void TearDown() override { sections_test::expectValidAndConforming(m); }
   bool ifc2x3() const { return GetParam() == "IFC2X3"; }
 };
 
@@ -36,14 +34,6 @@ std::vector<double> ratios(const ifc::Entity& direction) {
   std::vector<double> out;
   for (const ifc::Value& v : listOf(direction, "DirectionRatios")) out.push_back(v.asDouble());
   return out;
-}
-
-void expectPoints(const std::vector<Point2>& got, const std::vector<Point2>& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (std::size_t i = 0; i < got.size(); ++i) {
-    EXPECT_NEAR(got[i][0], want[i][0], 1e-9) << "vertex " << i;
-    EXPECT_NEAR(got[i][1], want[i][1], 1e-9) << "vertex " << i;
-  }
 }
 
 struct Box {

@@ -188,8 +188,7 @@ TEST_P(EveryKind, WritesTheProfilesOfItsRowWithTheirNamesAndAreas) {
   const bool none = schema == "IFC2X3" && tapered(c.kind);
   const std::vector<Expected> expected = none ? std::vector<Expected>{} : c.profiles;
   ASSERT_EQ(list->size(), expected.size());
-  for (const auto& problem : model.validate()) ADD_FAILURE() << problem;
-  for (const auto& problem : sections_test::conformanceProblems(model)) ADD_FAILURE() << problem;
+  sections_test::expectValidAndConforming(model);
 
   // Read back from the written text, as a reader of the file sees it.
   const auto back = ifc::Model::parse(model.toString());
@@ -216,10 +215,7 @@ class ProfileCacheTest : public ::testing::TestWithParam<std::string> {
  protected:
   ifc::Model model{GetParam()};
   Sect::ProfileCache cache;
-  void TearDown() override {
-    for (const auto& problem : model.validate()) ADD_FAILURE() << problem;
-    for (const auto& problem : sections_test::conformanceProblems(model)) ADD_FAILURE() << problem;
-  }
+  void TearDown() override { sections_test::expectValidAndConforming(model); }
 };
 
 TEST_P(ProfileCacheTest, GivesTheSameListForTheSameKindAndTextWithoutNewEntities) {

@@ -10,25 +10,15 @@
 namespace {
 
 using App::Vector;
+using sections_test::expectPoints;
 using sections_test::outline;
 using sections_test::Point2;
 
 class PolygonSection : public ::testing::TestWithParam<std::string> {
  protected:
   ifc::Model m{GetParam()};
-  void TearDown() override {
-    for (const auto& problem : m.validate()) ADD_FAILURE() << problem;
-    for (const auto& problem : sections_test::conformanceProblems(m)) ADD_FAILURE() << problem;
-  }
+  void TearDown() override { sections_test::expectValidAndConforming(m); }
 };
-
-void expectPoints(const std::vector<Point2>& got, const std::vector<Point2>& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (std::size_t i = 0; i < got.size(); ++i) {
-    EXPECT_NEAR(got[i][0], want[i][0], 1e-9) << "point " << i;
-    EXPECT_NEAR(got[i][1], want[i][1], 1e-9) << "point " << i;
-  }
-}
 
 TEST_P(PolygonSection, DrawsASquareInItsOwnFrameClosedByItsFirstPoint) {
   const ifc::Entity p = Sect::Polygon_Section(

@@ -136,6 +136,19 @@ std::vector<std::string> conformanceProblems(const ifc::Model& model) {
   return problems;
 }
 
+void expectValidAndConforming(const ifc::Model& model) {
+  for (const auto& problem : model.validate()) ADD_FAILURE() << problem;
+  for (const auto& problem : conformanceProblems(model)) ADD_FAILURE() << problem;
+}
+
+void expectPoints(const std::vector<Point2>& got, const std::vector<Point2>& want) {
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    EXPECT_NEAR(got[i][0], want[i][0], 1e-9) << "point " << i;
+    EXPECT_NEAR(got[i][1], want[i][1], 1e-9) << "point " << i;
+  }
+}
+
 double sectionArea(const ifc::Entity& profile) {
   if (profile.type() == "IfcCompositeProfileDef") {
     double sum = 0;

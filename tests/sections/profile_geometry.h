@@ -38,6 +38,12 @@ std::vector<Point2> placedOutline(const ifc::Entity& derived);
 // type AREA.
 std::vector<std::string> conformanceProblems(const ifc::Model& model);
 
+// Fails the current test for every problem of validate() and of conformanceProblems().
+void expectValidAndConforming(const ifc::Model& model);
+
+// Each point within 1e-9 of the wanted one.
+void expectPoints(const std::vector<Point2>& got, const std::vector<Point2>& want);
+
 // Area of any profile: derived profiles by their parent, composites as the sum of their
 // parts, profiles with voids as the outer minus the inner outlines, others by get_Area.
 double sectionArea(const ifc::Entity& profile);
