@@ -15,11 +15,12 @@
 //   y, (1., 0.) or (0., 1.) otherwise, so that every reader mirrors rather than turns it.
 // - A fillet or edge radius of 0 is left unset under IFC2X3, whose radii must be positive.
 //
-// Builders of parameterized profiles (and of the hollow rectangle outline and the regular
-// polygon) throw SectionError, before creating any entity, when the dimensions cannot make a
-// valid profile of their type: a size that must be positive is not, or a thickness does not
-// fit its section (a flange thicker than half the depth, a wall as thick as half the width).
-// The other outline builders draw whatever outline their dimensions give.
+// Builders of parameterized profiles, of the hollow rectangle outline, of the regular polygon
+// and of the built-up boxes throw SectionError, before creating any entity, when the
+// dimensions cannot make a valid profile of their type: a size that must be positive is not,
+// or a thickness does not fit its section (a flange thicker than half the depth, a wall as
+// thick as half the width). The other outline builders draw whatever outline their
+// dimensions give, refusing only coordinates that are not finite numbers.
 
 #include "ifc/model.h"
 #include "sections/section_error.h"

@@ -110,31 +110,19 @@ TEST_P(Builders, AngleLegPointsWhereTheSignsOfItsLegsSay) {
 TEST_P(Builders, ChannelWithUnequalFlangesKeepsItsWebFace) {
   const ifc::Entity u = Sect::U_Section_Ex(m, 10, 300, 100, 12, 80, 15);
   EXPECT_EQ(nameOf(u), "U_10*300*100*12*80*15");
-  expectPoints(outline(u), {{-75, -150},
-                            {5, -150},
-                            {5, 150},
-                            {-95, 150},
-                            {-95, 138},
-                            {-5, 138},
-                            {-5, -135},
-                            {-75, -135}});
+  // clang-format off
+  expectPoints(outline(u), {{-75, -150}, {5, -150}, {5, 150}, {-95, 150}, {-95, 138}, {-5, 138},
+                            {-5, -135}, {-75, -135}});
+  // clang-format on
 }
 
 TEST_P(Builders, IShapeWithUnequalFlangesFollowsItsOutline) {
   const ifc::Entity i = Sect::I_Section_Ex(m, 8, 400, 200, 150, 14, 12);
   EXPECT_EQ(nameOf(i), "I_8*400*200*150*14*12");
-  expectPoints(outline(i), {{-100, -200},
-                            {100, -200},
-                            {100, -186},
-                            {4, -186},
-                            {4, 188},
-                            {75, 188},
-                            {75, 200},
-                            {-75, 200},
-                            {-75, 188},
-                            {-4, 188},
-                            {-4, -186},
-                            {-100, -186}});
+  // clang-format off
+  expectPoints(outline(i), {{-100, -200}, {100, -200}, {100, -186}, {4, -186}, {4, 188}, {75, 188},
+                            {75, 200}, {-75, 200}, {-75, 188}, {-4, 188}, {-4, -186}, {-100, -186}});
+  // clang-format on
 }
 
 TEST_P(Builders, TubeWithFourWallsHasOneClosedInnerCurve) {
@@ -175,18 +163,10 @@ TEST_P(Builders, CrossOfEqualIShapesMatchesTheExtendedCross) {
 TEST_P(Builders, TOnIAndPlateCrossFollowTheirOutlines) {
   const ifc::Entity hv = Sect::HV_Section(m, 20, 400, 100, 10, 150, 100);
   EXPECT_EQ(nameOf(hv), "HV_20*400*100*10*150*100");
-  expectPoints(outline(hv), {{-10, -200},
-                             {10, -200},
-                             {10, 90},
-                             {110, 90},
-                             {110, 100},
-                             {10, 100},
-                             {10, 200},
-                             {-10, 200},
-                             {-10, 100},
-                             {-160, 100},
-                             {-160, 90},
-                             {-10, 90}});
+  // clang-format off
+  expectPoints(outline(hv), {{-10, -200}, {10, -200}, {10, 90}, {110, 90}, {110, 100}, {10, 100},
+                             {10, 200}, {-10, 200}, {-10, 100}, {-160, 100}, {-160, 90}, {-10, 90}});
+  // clang-format on
   const ifc::Entity ti = Sect::TI_Section(m, 400, 600, 50, 100, 20, 300, 30, 200);
   EXPECT_EQ(nameOf(ti), "TI_400*600*50*100*20*300*30*200");
   expectPoints(outline(ti), {{-100, -500}, {100, -500},  {100, -470}, {10, -470},  {10, -200},

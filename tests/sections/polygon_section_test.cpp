@@ -48,13 +48,6 @@ TEST_P(PolygonSection, MapsARepeatedFirstPointToTheOrigin) {
   expectPoints(outline(p), {{0, 0}, {10, 0}, {10, 10}, {0, 0}});
 }
 
-TEST_P(PolygonSection, CreatesNewEntitiesOnEveryCall) {
-  const std::vector<Vector> square{Vector(0, 0, 0), Vector(1, 0, 0), Vector(1, 1, 0)};
-  const ifc::Entity a = Sect::Polygon_Section(m, Vector(0, 0, 1), square);
-  const ifc::Entity b = Sect::Polygon_Section(m, Vector(0, 0, 1), square);
-  EXPECT_NE(a.get("OuterCurve").asEntity(), b.get("OuterCurve").asEntity());
-}
-
 TEST_P(PolygonSection, RefusesAnOutlineOfOnePoint) {
   EXPECT_THROW(Sect::Polygon_Section(m, Vector(0, 0, 1), {Vector(0, 0, 0)}), Sect::SectionError);
 }
