@@ -71,7 +71,7 @@ class Arena {
  private:
   void grow(std::size_t bytes) {
     const std::size_t size = bytes > kBlock / 4 ? bytes : kBlock;
-    blocks_.push_back(std::make_unique<std::byte[]>(size));
+    blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
     next_ = blocks_.back().get();
     left_ = size;
   }

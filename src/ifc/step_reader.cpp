@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
-#include <sstream>
 
 #include "ifc/model_impl.h"
 #include "ifc/step_text.h"
@@ -345,11 +344,14 @@ std::unique_ptr<Model> Model::parse(std::string_view text) { return Reader(text)
 
 std::unique_ptr<Model> Model::readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error("cannot open " + path.string());
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (!in && !in.eof()) throw Error("cannot read " + path.string());
-  return parse(std::move(text).str());
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!in || ec) throw Error("cannot open " + path.string());
+  std::string text(static_cast<std::size_t>(size), '\0');
+  if (!in.read(text.data(), static_cast<std::streamsize>(text.size()))) {
+    throw Error("cannot read " + path.string());
+  }
+  return parse(text);
 }
 
 }  // namespace ifc
