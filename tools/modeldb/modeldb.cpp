@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <stdexcept>
 #include <unordered_map>
@@ -355,6 +358,18 @@ void ModelDb::write(const std::filesystem::path& path) const {
 void ModelDb::exec(const std::filesystem::path& path, std::string_view sql) {
   Connection c(path);
   c.exec(sql);
+}
+
+TempPath::TempPath(std::string_view stem, std::string_view extension) {
+  static std::atomic<int> counter{0};
+  path_ = std::filesystem::temp_directory_path() /
+          (std::string(stem) + "_" + std::to_string(::getpid()) + "_" +
+           std::to_string(counter++) + std::string(extension));
+}
+
+TempPath::~TempPath() {
+  std::error_code ec;
+  std::filesystem::remove(path_, ec);
 }
 
 }  // namespace modeldb

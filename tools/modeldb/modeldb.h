@@ -268,4 +268,19 @@ class ModelDb {
   Project project_;
 };
 
+// A path in the system's temporary folder, unique to this process and object; the file is
+// removed when the object goes.
+class TempPath {
+ public:
+  explicit TempPath(std::string_view stem, std::string_view extension = ".sdb");
+  TempPath(const TempPath&) = delete;
+  TempPath& operator=(const TempPath&) = delete;
+  ~TempPath();
+  [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+  operator const std::filesystem::path&() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
 }  // namespace modeldb
