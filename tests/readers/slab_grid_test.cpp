@@ -70,7 +70,7 @@ TEST(SlabReader, ASlabWhoseOutlineGridIsMissingIsReportedAndLeftOut) {
   EXPECT_EQ(slabs[0].vertX, "");
   EXPECT_EQ(report.str(),
             "Slab_90, 轮廓网格777不存在，已跳过\n"
-            "Slab_91, 轮廓网格" + bay.bc.str() + "的节点坐标为空，已跳过\n");
+            "Slab_91, 轮廓网格" + bay.bc.str() + "的节点坐标缺失或无效，已跳过\n");
 }
 
 TEST(GridReader, StraightGridsGiveTwoPointsAndArcGridsTheirCentreFirst) {
