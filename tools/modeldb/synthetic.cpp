@@ -96,7 +96,7 @@ void standardFloor(md::ModelDb& m, const Value& sf, const Params& p, const Secti
           m.add(md::SlabHole{.stdFlr = sf, .slab = slab, .jt = plan.jt(a, y0), .sect = s.hole,
                              .eccX = 800, .eccY = 1500});
         }
-        if (counter % 53 == 0) {
+        if (counter % 29 == 3) {
           m.add(md::Property{.objId = slab, .name = "FoldedSlab_nPt", .val = "4,1"});
           m.add(md::Property{.objId = slab, .name = "FoldedSlab_PosWid",
                              .val = std::to_string(a + 500) + "," + std::to_string(y0 + 500) +
