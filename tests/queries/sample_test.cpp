@@ -3,12 +3,11 @@
 // the sample program writes today.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "db/database.h"
 #include "modeldb/modeldb.h"
@@ -108,9 +107,12 @@ struct FloorLists {
 
 FloorLists floorLists(const db::Database& conn, const Value& floor) {
   FloorLists f;
-  for (auto& b : Beam::getBeams(conn)) if (b.floorId == floor) f.beams.push_back(b);
-  for (auto& c : Column::getColumns(conn)) if (c.stdFlrId == floor) f.columns.push_back(c);
-  for (auto& w : Palvek::getPalveks(conn)) if (w.floorId == floor) f.walls.push_back(w);
+  for (auto& b : Beam::getBeams(conn))
+    if (b.floorId == floor) f.beams.push_back(b);
+  for (auto& c : Column::getColumns(conn))
+    if (c.stdFlrId == floor) f.columns.push_back(c);
+  for (auto& w : Palvek::getPalveks(conn))
+    if (w.floorId == floor) f.walls.push_back(w);
   return f;
 }
 
@@ -161,7 +163,8 @@ TEST(SampleDatabase, TheCommittedSamplesAreWhatTheSampleProgramWrites) {
     const auto fresh = db::Database::openReadOnly(dir / name);
     const auto tables =
         committed.query("select name from sqlite_master where type = 'table' order by name");
-    EXPECT_EQ(tables, fresh.query("select name from sqlite_master where type = 'table' order by name"));
+    EXPECT_EQ(tables,
+              fresh.query("select name from sqlite_master where type = 'table' order by name"));
     for (const auto& t : tables) {
       const std::string sql = "select * from " + t[0].asText() + " order by rowid";
       EXPECT_EQ(committed.query(sql), fresh.query(sql)) << name << " " << t[0].asText();

@@ -40,7 +40,7 @@ struct Project {
 };
 struct StdFloor {
   Value id{};
-  Value no{};              // NULL: the id
+  Value no{};            // NULL: the id
   Value height = 3000;   // storey height, mm
   Value para = "0,120";  // item 1: default slab thickness, mm
 };
@@ -166,7 +166,7 @@ struct Slab {
   Value id{};
   Value stdFlr{};
   std::vector<Value> grids{};  // outline grid lines, in outline order
-  Value thick = 9999;        // 9999 = floor default, 0 = zero thickness
+  Value thick = 9999;          // 9999 = floor default, 0 = zero thickness
   Value mat = 6;
   // Vertex lists ("x0,x1,...,"); when absent they are written from the outline's joints.
   std::optional<Value> vertX{};
