@@ -64,7 +64,7 @@ TEST(SampleDatabase, EveryReaderReturnsTheSampleBuildingWithoutComplaint) {
   for (const auto& b : beams) arcBeams += b.isArc() ? 1 : 0;
   EXPECT_EQ(arcBeams, 3);
 
-  int holes = 0, arcOutlines = 0, sloped = 0;
+  int holes = 0, arcOutlines = 0, sloped = 0, foldProps = 0;
   for (const auto& s : slabs) {
     const auto cords = Grid::getCordByGrids(conn, s.gridIds);
     ASSERT_EQ(cords.size(), s.gridIds.size());
@@ -84,12 +84,13 @@ TEST(SampleDatabase, EveryReaderReturnsTheSampleBuildingWithoutComplaint) {
       }
     }
     (void)Slab::getAdjacentBeams(conn, s.id);
-    (void)Property::getSlabFoldProps(conn, s.id);
+    foldProps += static_cast<int>(Property::getSlabFoldProps(conn, s.id).size());
     holes += static_cast<int>(Slab::getSlabHoles(conn, s.stdFlrId, s.id, report).size());
   }
   EXPECT_EQ(arcOutlines, 3);
   EXPECT_EQ(sloped, 2);
   EXPECT_EQ(holes, 3);
+  EXPECT_EQ(foldProps, 2) << "one dropped region on the ground floor";
   int wallHoles = 0;
   for (const auto& w : walls) {
     wallHoles += static_cast<int>(Palvek::getWallHoles(conn, w.floorId, w.gridId).size());

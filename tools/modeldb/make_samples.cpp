@@ -151,7 +151,12 @@ void standardFloor(md::ModelDb& m, const Value& sf, Kind kind, const Sections& s
     return m.add(md::Slab{.stdFlr = sf, .grids = grids, .thick = thick});
   };
   const Value withHole = slab({{0, 0}, {3000, 0}, {3000, 6000}, {0, 6000}}, 9999);
-  slab({{3000, 0}, {6000, 0}, {6000, 6000}, {3000, 6000}}, 9999);
+  const Value folded = slab({{3000, 0}, {6000, 0}, {6000, 6000}, {3000, 6000}}, 9999);
+  if (kind == Kind::Ground) {
+    // A dropped region: 50 mm lower and 200 mm thick, widened 100 mm beyond its south side.
+    m.fold(folded, {{3500, 500}, {5500, 500}, {5500, 2500}, {3500, 2500}}, {100, 0, 0, 0}, 50,
+           200);
+  }
   slab({{6000, 0}, {12000, 0}, {12000, 6000}, {6000, 6000}}, kind == Kind::Roof ? 150 : 9999);
   slab({{0, 6000}, {3000, 6000}, {3000, 12000}, {0, 12000}}, 120);
   slab({{3000, 6000}, {6000, 6000}, {6000, 12000}, {3000, 12000}}, 120);

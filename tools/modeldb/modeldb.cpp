@@ -266,6 +266,35 @@ void ModelDb::exclude(const Value& memberId) {
   add(Property{.objId = memberId, .name = "NoIFC", .val = "1"});
 }
 
+void ModelDb::fold(const Value& slab, const std::vector<std::pair<double, double>>& outline,
+                   const std::vector<double>& sideOffsets, double drop, double thickness) {
+  std::string posWid;
+  auto put = [&](double v) {
+    if (!posWid.empty()) posWid += ',';
+    posWid += numberText(v);
+  };
+  for (const auto& [x, y] : outline) {
+    put(x);
+    put(y);
+  }
+  const std::size_t sides = std::min(sideOffsets.size(), outline.size());
+  for (std::size_t i = 0; i < sides; ++i) {
+    const auto& [x1, y1] = outline[i];
+    const auto& [x2, y2] = outline[(i + 1) % outline.size()];
+    put(x1);
+    put(y1);
+    put(x2);
+    put(y2);
+    put(sideOffsets[i]);
+  }
+  put(drop);
+  put(thickness);
+  add(Property{.objId = slab,
+               .name = "FoldedSlab_nPt",
+               .val = std::to_string(outline.size()) + "," + std::to_string(sides)});
+  add(Property{.objId = slab, .name = "FoldedSlab_PosWid", .val = posWid});
+}
+
 void ModelDb::omitTable(std::string_view table) { omitted_.emplace_back(table); }
 
 struct ModelDb::RowIndex {

@@ -99,16 +99,8 @@ void standardFloor(md::ModelDb& m, const Value& sf, const Params& p, const Secti
                              .eccY = 1500});
         }
         if (counter % 29 == 3) {
-          m.add(md::Property{.objId = slab, .name = "FoldedSlab_nPt", .val = "4,1"});
-          m.add(md::Property{
-              .objId = slab,
-              .name = "FoldedSlab_PosWid",
-              .val = std::to_string(a + 500) + "," + std::to_string(y0 + 500) + "," +
-                     std::to_string(a + 1500) + "," + std::to_string(y0 + 500) + "," +
-                     std::to_string(a + 1500) + "," + std::to_string(y0 + 1500) + "," +
-                     std::to_string(a + 500) + "," + std::to_string(y0 + 1500) + "," +
-                     std::to_string(a + 500) + "," + std::to_string(y0 + 500) + "," +
-                     std::to_string(a + 1500) + "," + std::to_string(y0 + 500) + ",100,50,200"});
+          const double l = a + 500, r = a + 1500, lo = y0 + 500, hi = y0 + 1500;
+          m.fold(slab, {{l, lo}, {r, lo}, {r, hi}, {l, hi}}, {100, 0, 0, 0}, 50, 200);
         }
       }
     }
