@@ -157,10 +157,14 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
     failOpen(path, why);
   }
   Database db(handle, path);
-  // SQLite reads the schema lazily: read it now so a damaged file fails here, naming the path.
+  // Keep the shared lock from the first read to the close: otherwise SQLite locks and
+  // re-checks the file before every statement, which dominates reading a large model
+  // statement by statement. SQLite reads the schema lazily: read it now so a damaged file
+  // fails here, naming the path.
   char* err = nullptr;
-  if (sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &err) !=
-      SQLITE_OK) {
+  if (sqlite3_exec(handle,
+                   "PRAGMA locking_mode = EXCLUSIVE; SELECT count(*) FROM sqlite_master",
+                   nullptr, nullptr, &err) != SQLITE_OK) {
     const std::string why = err ? err : "unreadable";
     sqlite3_free(err);
     failOpen(path, why);

@@ -151,6 +151,14 @@ TEST_F(DatabaseTest, NeverChangesTheFile) {
       << "a journal or other file was left beside the database";
 }
 
+TEST_F(DatabaseTest, HoldsOnlyASharedLockSoOtherReadersStillRead) {
+  const Database first = Database::openReadOnly(path_);
+  (void)first.query("SELECT * FROM tblBeam");
+  const Database second = Database::openReadOnly(path_);
+  EXPECT_EQ(second.query("SELECT ID FROM tblBeam").size(), 3u);
+  EXPECT_EQ(first.query("SELECT ID FROM tblBeam").size(), 3u);
+}
+
 TEST_F(DatabaseTest, RefusesAMissingFileWithoutCreatingIt) {
   const fs::path missing = dir_ / "absent.sdb";
   expectError([&] { (void)Database::openReadOnly(missing); }, {missing.string(), "no such file"});
