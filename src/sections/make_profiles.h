@@ -1,0 +1,54 @@
+#pragma once
+// The profiles of a section: its kind code and dimension text ("ShapeVal", items separated by
+// ",", item 0 never read) turned into IFC profile definitions, cached for the whole run.
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ifc/model.h"
+#include "sections/section_error.h"
+
+namespace Sect {
+
+// Zero profiles (a kind without profiles, or a tapered kind under IFC2X3), one profile, a
+// [start, end] pair for the tapered kinds 21, 22, 23, 30, 50 and 51, or a [first, second]
+// pair for the composite kinds 12 to 15 and 101 to 105.
+using ProfileList = std::vector<ifc::Entity>;
+
+// The run's profile cache, keyed by the kind together with the dimension text (compared as
+// text: "300" and "300.0" are two keys). A stored list is shared by every caller with the
+// same key and never changed. Safe to use from several threads at once; each key's profiles
+// are built once, under the cache's lock.
+class ProfileCache {
+ public:
+  // The stored list for the key, or null.
+  [[nodiscard]] std::shared_ptr<const ProfileList> find(double kind, std::string_view text) const;
+  [[nodiscard]] std::size_t size() const;
+
+ private:
+  friend std::shared_ptr<const ProfileList> makeProfiles(ifc::Model&, ProfileCache&, double,
+                                                         std::string_view);
+  using Key = std::pair<double, std::string>;
+  mutable std::mutex mutex_;
+  std::map<Key, std::shared_ptr<const ProfileList>, std::less<>> entries_;
+};
+
+// The profiles of one section. A list already stored under (kind, shapeValue) is returned
+// as is, without reading the text or creating entities. Otherwise the kind's builders are
+// called with the items of the text that the kind reads, and the result, an empty list too,
+// is stored. A tapered kind under IFC2X3 gets a new empty list that is not stored. A kind is
+// matched by numeric value, so 1.0 is kind 1.
+//
+// Throws SectionError, storing nothing, when the text has too few items for its kind, an
+// item read is not a number, or a builder refuses the dimensions; entities of a builder of
+// the same call that already ran may remain, unreferenced, in the model.
+[[nodiscard]] std::shared_ptr<const ProfileList> makeProfiles(ifc::Model& ifcfile,
+                                                              ProfileCache& cache, double kind,
+                                                              std::string_view shapeValue);
+
+}  // namespace Sect
