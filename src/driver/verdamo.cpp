@@ -11,15 +11,26 @@
 #include <vector>
 
 #include "db/database.h"
+#include "driver/exclusions.h"
 #include "driver/floor_list.h"
 #include "driver/header_template.h"
+#include "driver/mapped_copies.h"
 #include "driver/storeys.h"
 #include "ifc/guid.h"
 #include "ifc/model.h"
 #include "members/run_context.h"
-#include "readers/readers.h"
-#include "sections/profile_cache.h"
-#include "sections/taper.h"
+#include "queries/beam.h"
+#include "queries/palvek.h"
+#include "readers/axis.h"
+#include "readers/brace.h"
+#include "readers/column.h"
+#include "readers/floor.h"
+#include "readers/project.h"
+#include "readers/property.h"
+#include "readers/slab.h"
+#include "readers/sub_beam.h"
+#include "sections/make_profiles.h"
+#include "sections/taper_sects.h"
 
 namespace Verdamo {
 
@@ -27,17 +38,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Rows whose member id is not among the ids excluded from export, in their order.
-template <typename Row, typename Ids, typename IdOf>
-std::vector<Row> ExcludeNoIFC(std::vector<Row> objs, const Ids& excludeIds, IdOf idOf) {
-  std::erase_if(objs, [&](const Row& row) { return excludeIds.contains(idOf(row)); });
-  return objs;
-}
-
 // Storeys go up by floor number; a floor without a finite number goes last.
 double storeyOrderKey(const db::Value& floorNo) {
   if (floorNo.isNumber() && !std::isnan(floorNo.asDouble())) return floorNo.asDouble();
   return std::numeric_limits<double>::infinity();
+}
+
+// The elevation of a real floor, which orders the floors of one standard floor.
+double elevationOf(const Floor::FloorRow& floor) {
+  if (floor.levelB.isNumber() && std::isfinite(floor.levelB.asDouble())) {
+    return floor.levelB.asDouble();
+  }
+  throw RunError("floor " + floor.no.str() + ": elevation " + floor.levelB.str() +
+                 " is not a finite number");
 }
 
 struct PlacedStorey {
@@ -78,6 +91,7 @@ class Run {
   std::vector<Slab::SlabRow> slabs_;
   std::vector<Slab::CantiSlabRow> cantiSlabs_;
   std::vector<Brace::BraceRow> braces_;
+  ObjItemMap objItemMap_;
   std::vector<PlacedStorey> stories_;
 };
 
@@ -106,17 +120,17 @@ void Run::execute() {
   std::vector<FloorListEntry> floorList;
   floorList.reserve(floors_.size());
   for (const Floor::FloorRow& f : floors_) {
-    floorList.push_back({f.name, f.no, f.elevation, f.height, f.stdFlrNo});
+    floorList.push_back({f.name, f.no, f.levelB, f.height, f.stdFlrNo});
   }
   writeFloorList(floorListPath(output_), floorList);
 
   static_cast<void>(Axis::getAxes(*conn_));
 
-  beams_ = ExcludeNoIFC(Beam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  beams_ = ExcludeNoIFC(Beam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.beamId; });
   subBeams_ = ExcludeNoIFC(SubBeam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.id; });
   columns_ = ExcludeNoIFC(Column::getColumns(*conn_), excludeIds, [](const auto& r) { return r.id; });
-  walls_ = ExcludeNoIFC(Palvek::getPalveks(*conn_), excludeIds, [](const auto& r) { return r.id; });
-  slabs_ = ExcludeNoIFC(Slab::getSlabs(*conn_), excludeIds, [](const auto& r) { return r.slabId; });
+  walls_ = ExcludeNoIFC(Palvek::getPalveks(*conn_), excludeIds, [](const auto& r) { return r.wallId; });
+  slabs_ = ExcludeNoIFC(Slab::getSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
   cantiSlabs_ = ExcludeNoIFC(Slab::getCantiSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
   braces_ = ExcludeNoIFC(Brace::getBraces(*conn_), excludeIds, [](const auto& r) { return r.id; });
 
@@ -141,7 +155,7 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
   }
   if (sameFloors.empty() && otherFloors.empty()) return;
   auto byElevation = [](const Floor::FloorRow& a, const Floor::FloorRow& b) {
-    return a.elevation < b.elevation;
+    return elevationOf(a) < elevationOf(b);
   };
   std::stable_sort(sameFloors.begin(), sameFloors.end(), byElevation);
   std::stable_sort(otherFloors.begin(), otherFloors.end(), byElevation);
@@ -152,9 +166,10 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
     std::cout << "标准层" << stdFlr.id.str() << "与其对应的实际楼层层高均不一致！" << std::endl;
   } else {
     const std::vector<ifc::Entity> objectlists = createObjsByStdFlr(stdFlr);
+    if (sameFloors.size() > 1) mapObjects(*ctx_, objItemMap_, objectlists);
     addStorey(objectlists, sameFloors.front(), stdFlr);
     for (std::size_t i = 1; i < sameFloors.size(); ++i) {
-      addStorey({}, sameFloors[i], stdFlr);
+      addStorey(cloneObjects(*ctx_, objItemMap_, objectlists), sameFloors[i], stdFlr);
     }
   }
   for (const Floor::FloorRow& flr : otherFloors) {
@@ -166,7 +181,7 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
 
 void Run::addStorey(const std::vector<ifc::Entity>& objectlists, const Floor::FloorRow& floor,
                     const Floor::StdFloorRow& stdFlr) {
-  const StoreyFloor storeyFloor{floor.elevation, floor.height, floor.no, floor.name, stdFlr.no};
+  const StoreyFloor storeyFloor{floor.levelB, floor.height, floor.no, floor.name, stdFlr.no};
   stories_.push_back({createFloorObj(*ctx_, objectlists, storeyFloor), storeyOrderKey(floor.no)});
 }
 
