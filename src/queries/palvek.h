@@ -1,0 +1,71 @@
+#pragma once
+// Wall and wall-opening queries, and the walls and beams that meet each wall end.
+
+#include <iostream>
+#include <span>
+#include <vector>
+
+#include "db/database.h"
+#include "queries/beam.h"
+#include "queries/rows.h"
+#include "readers/column.h"
+
+namespace Palvek {
+
+// The wall query, as the model database's producer defines it (tables tblWallSeg, tblGrid,
+// tblJoint, tblWallSect, tblAxis).
+extern const char* const kWallSql;
+// The wall-opening query with its two values bound as parameters (standard floor, grid line).
+extern const char* const kWallHoleSql;
+
+// Every wall segment of every standard floor, grouped by standard floor. A wall without its own
+// geometry is reported once on `report` and left out.
+[[nodiscard]] std::vector<WallRow> getPalveks(const db::Database& conn,
+                                              std::ostream& report = std::cout);
+
+// Reads the openings of one grid line of one standard floor; keeps its prepared statement.
+class WallHoleQuery {
+ public:
+  explicit WallHoleQuery(const db::Database& conn);
+  // An opening without sill or position is reported on `report` and left out.
+  [[nodiscard]] std::vector<WallHoleRow> operator()(const db::Value& stdFlrID,
+                                                    const db::Value& gridID,
+                                                    std::ostream& report = std::cout);
+
+ private:
+  db::Statement statement_;
+};
+
+// The same, preparing the statement for one call.
+[[nodiscard]] std::vector<WallHoleRow> getWallHoles(const db::Database& conn,
+                                                    const db::Value& stdFlrID,
+                                                    const db::Value& gridID,
+                                                    std::ostream& report = std::cout);
+
+using Beam::isColinear;
+
+// The one other wall that meets each end: joint id and the row, pointing into `fWalls`.
+struct ConnectedWallPair {
+  db::Value jointId;
+  const WallRow* wall = nullptr;
+};
+
+// The beams that frame into one end: joint id and the rows, pointing into `fBeams`.
+struct ConnectedBeamsPair {
+  db::Value jointId;
+  std::vector<const Beam::BeamRow*> beams;
+};
+
+// Per end (end 1 first): the single other wall at the end when it is straight and at an
+// angle to the wall; an end at a concrete column (Mat 6) has none. `fBeams` is not read.
+[[nodiscard]] std::vector<ConnectedWallPair> getConnectWalls(
+    const WallRow& wall, std::span<const Beam::BeamRow> fBeams,
+    std::span<const Column::ColumnRow> fColumns, std::span<const WallRow> fWalls);
+
+// Per end (end 1 first): the straight beams at the end that run across the wall, unless a
+// wall continues in line there or any column stands there.
+[[nodiscard]] std::vector<ConnectedBeamsPair> getConnectBeams(
+    const WallRow& wall, std::span<const Beam::BeamRow> fBeams,
+    std::span<const Column::ColumnRow> fColumns, std::span<const WallRow> fWalls);
+
+}  // namespace Palvek
