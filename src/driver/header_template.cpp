@@ -87,9 +87,12 @@ std::string stepString(std::string_view utf8) {
 
 std::string fillTemplate(std::string_view schema, std::string_view fileName, std::int64_t now) {
   const std::pair<std::string_view, std::string> values[] = {
-      {"$ifcschema", std::string(schema)}, {"$owner", ""},
-      {"$company", ""},                    {"$email", ""},
-      {"$now", std::to_string(now)},       {"$filename", stepString(fileName)},
+      {"$ifcschema", std::string(schema)},
+      {"$owner", ""},
+      {"$company", ""},
+      {"$email", ""},
+      {"$now", std::to_string(now)},
+      {"$filename", stepString(fileName)},
       {"$timestamp", utcTimestamp(now)},
   };
   std::string out;

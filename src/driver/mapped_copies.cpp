@@ -54,8 +54,8 @@ void createItemForObj(const Utils::RunContext& ctx, ObjItemMap& objItemMap,
       prodShape.asEntity().get("Representations").asList().front();
 
   const ifc::Entity item = model.create("IfcMappedItem");
-  item.set("MappingSource", model.create("IfcRepresentationMap",
-                                         {ctx.placement, shapeRepresentation}));
+  item.set("MappingSource",
+           model.create("IfcRepresentationMap", {ctx.placement, shapeRepresentation}));
   item.set("MappingTarget",
            model.create("IfcCartesianTransformationOperator3D",
                         {ctx.directionX, ctx.directionY, ctx.origin, 1.0, ctx.directionZ}));
@@ -67,7 +67,8 @@ void mapObjects(const Utils::RunContext& ctx, ObjItemMap& objItemMap,
                 const std::vector<ifc::Entity>& objectlists) {
   for (const ifc::Entity& obj : objectlists) {
     if (obj.type() == "IfcElementAssembly") {
-      for (const ifc::Value& part : partsOf(obj)) createItemForObj(ctx, objItemMap, part.asEntity());
+      for (const ifc::Value& part : partsOf(obj))
+        createItemForObj(ctx, objItemMap, part.asEntity());
     } else {
       createItemForObj(ctx, objItemMap, obj);
     }
@@ -81,9 +82,8 @@ ifc::Entity createNewObj(const Utils::RunContext& ctx, const ObjItemMap& objItem
     throw std::runtime_error(describe(origin) + " has no mapped item to copy");
   }
   ifc::Model& model = ctx.model;
-  const ifc::Entity copy = model.create(
-      origin.type(),
-      {ifc::createGuid(), ctx.ownerHistory, origin.get("Name").asString() + "_cloned"});
+  const ifc::Entity copy = model.create(origin.type(), {ifc::createGuid(), ctx.ownerHistory,
+                                                        origin.get("Name").asString() + "_cloned"});
   copy.set("ObjectPlacement", origin.get("ObjectPlacement"));
   copy.set("Representation",
            model.create("IfcProductDefinitionShape",
@@ -102,8 +102,7 @@ std::vector<ifc::Entity> cloneObjects(const Utils::RunContext& ctx, const ObjIte
       for (const ifc::Value& part : partsOf(obj)) {
         elements.emplace_back(createNewObj(ctx, objItemMap, part.asEntity()));
       }
-      newObjs.push_back(
-          createAssembly(ctx, obj.get("Name").asString() + "_cloned", elements));
+      newObjs.push_back(createAssembly(ctx, obj.get("Name").asString() + "_cloned", elements));
       continue;
     }
     const ifc::Entity newObj = createNewObj(ctx, objItemMap, obj);

@@ -19,8 +19,7 @@ using ObjItemMap = std::map<std::uint32_t, ifc::Entity>;
 // placement with the identity transformation, and makes the product show it through a new
 // "Body" "MappedRepresentation" holding the mapped item; records the item in objItemMap.
 // Throws std::runtime_error naming the product when it has no representation.
-void createItemForObj(const Utils::RunContext& ctx, ObjItemMap& objItemMap,
-                      const ifc::Entity& obj);
+void createItemForObj(const Utils::RunContext& ctx, ObjItemMap& objItemMap, const ifc::Entity& obj);
 
 // Maps every product of a standard floor's list in order; an element assembly is not mapped
 // itself, its parts are.
@@ -30,8 +29,8 @@ void mapObjects(const Utils::RunContext& ctx, ObjItemMap& objItemMap,
 // A new product of the same type named after the source with "_cloned" appended, at the
 // source's placement, showing the source's mapped item. Throws std::runtime_error naming
 // the source when it was never mapped.
-[[nodiscard]] ifc::Entity createNewObj(const Utils::RunContext& ctx,
-                                       const ObjItemMap& objItemMap, const ifc::Entity& origin);
+[[nodiscard]] ifc::Entity createNewObj(const Utils::RunContext& ctx, const ObjItemMap& objItemMap,
+                                       const ifc::Entity& origin);
 
 // Copies of a mapped list for a further floor: per product its copy followed by copies of its
 // openings (each related to the copy), per element assembly a new assembly of copied parts.

@@ -38,8 +38,8 @@ void rehang(ifc::Model& model, const ifc::Entity& product, const ifc::Entity& st
 
 }  // namespace
 
-ifc::Entity createFloorObj(const Utils::RunContext& ctx, const std::vector<ifc::Entity>& objectlists,
-                           const StoreyFloor& floor) {
+ifc::Entity createFloorObj(const Utils::RunContext& ctx,
+                           const std::vector<ifc::Entity>& objectlists, const StoreyFloor& floor) {
   ifc::Model& model = ctx.model;
   const double height = finiteNumber(floor.height, "height", floor);
   const double elevation = finiteNumber(floor.elevation, "elevation", floor);
@@ -85,9 +85,9 @@ ifc::Entity createFloorObj(const Utils::RunContext& ctx, const std::vector<ifc::
       {"StdFlrNo", ifc::Unset{}, ifc::Value::typed("IfcLabel", floor.stdFloorNo.str())});
   const ifc::Entity prop2 = model.create(
       "IfcPropertySingleValue", {"FloorNo", ifc::Unset{}, ifc::Value::typed("IfcLabel", floorNo)});
-  const ifc::Entity prop3 = model.create(
-      "IfcPropertySingleValue",
-      {"Height", ifc::Unset{}, ifc::Value::typed("IfcLengthMeasure", height)});
+  const ifc::Entity prop3 =
+      model.create("IfcPropertySingleValue",
+                   {"Height", ifc::Unset{}, ifc::Value::typed("IfcLengthMeasure", height)});
   const ifc::Entity pset =
       model.create("IfcPropertySet", {ifc::createGuid(), ctx.ownerHistory, "Custom", ifc::Unset{},
                                       ifc::List{prop1, prop2, prop3}});

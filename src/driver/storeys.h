@@ -25,7 +25,7 @@ struct StoreyFloor {
 // attaches the property set "Custom" with StdFlrNo, FloorNo and Height. Throws
 // std::runtime_error naming the floor when its elevation or height is not a finite number,
 // and when a product has no local placement.
-ifc::Entity createFloorObj(const Utils::RunContext& ctx, const std::vector<ifc::Entity>& objectlists,
-                           const StoreyFloor& floor);
+ifc::Entity createFloorObj(const Utils::RunContext& ctx,
+                           const std::vector<ifc::Entity>& objectlists, const StoreyFloor& floor);
 
 }  // namespace Verdamo

@@ -127,17 +127,22 @@ void Run::execute() {
   static_cast<void>(Axis::getAxes(*conn_));
 
   beams_ = ExcludeNoIFC(Beam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.beamId; });
-  subBeams_ = ExcludeNoIFC(SubBeam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.id; });
-  columns_ = ExcludeNoIFC(Column::getColumns(*conn_), excludeIds, [](const auto& r) { return r.id; });
-  walls_ = ExcludeNoIFC(Palvek::getPalveks(*conn_), excludeIds, [](const auto& r) { return r.wallId; });
+  subBeams_ =
+      ExcludeNoIFC(SubBeam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  columns_ =
+      ExcludeNoIFC(Column::getColumns(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  walls_ =
+      ExcludeNoIFC(Palvek::getPalveks(*conn_), excludeIds, [](const auto& r) { return r.wallId; });
   slabs_ = ExcludeNoIFC(Slab::getSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
-  cantiSlabs_ = ExcludeNoIFC(Slab::getCantiSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  cantiSlabs_ =
+      ExcludeNoIFC(Slab::getCantiSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
   braces_ = ExcludeNoIFC(Brace::getBraces(*conn_), excludeIds, [](const auto& r) { return r.id; });
 
   for (const Floor::StdFloorRow& stdFlr : stdFlrs) placeStandardFloor(stdFlr);
 
-  std::stable_sort(stories_.begin(), stories_.end(),
-                   [](const PlacedStorey& a, const PlacedStorey& b) { return a.orderKey < b.orderKey; });
+  std::stable_sort(
+      stories_.begin(), stories_.end(),
+      [](const PlacedStorey& a, const PlacedStorey& b) { return a.orderKey < b.orderKey; });
   createSpatialStructure();
   ifcfile_->writeFile(output_);
 }
@@ -201,8 +206,8 @@ void Run::createSpatialStructure() {
   }
   const ifc::Entity site = model.create("IfcSite", {ifc::createGuid(), ownerHistory, "Site"});
   site.set("CompositionType", ifc::Enum{"ELEMENT"});
-  model.create("IfcRelAggregates", {ifc::createGuid(), ownerHistory, "siteLink", ifc::Unset{},
-                                    site, ifc::List{building}});
+  model.create("IfcRelAggregates", {ifc::createGuid(), ownerHistory, "siteLink", ifc::Unset{}, site,
+                                    ifc::List{building}});
 
   const ifc::Entity project =
       model.create("IfcProject", {ifc::createGuid(), ownerHistory, "Project"});

@@ -42,7 +42,7 @@ struct RunContext {
   ifc::Entity directionY = model.create("IfcDirection", {ifc::List{0.0, 1.0, 0.0}});
   ifc::Entity directionZ = model.create("IfcDirection", {ifc::List{0.0, 0.0, 1.0}});
   ifc::Entity placement = model.create("IfcAxis2Placement3D", {origin});
-  return RunContext{model,      ownerHistory, context,   origin,   directionX,
+  return RunContext{model,      ownerHistory, context,   origin,  directionX,
                     directionY, directionZ,   placement, profiles};
 }
 

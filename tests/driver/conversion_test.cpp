@@ -60,8 +60,11 @@ class Conversion : public driver_test::ScratchDir {
       if (rel.get("Name").asString() != "buildingLinke") continue;
       for (const ifc::Value& v : rel.get("RelatedObjects").asList()) {
         const ifc::Entity s = v.asEntity();
-        Storey storey{s.get("Name").asString(), s.get("Description").asString(),
-                      s.get("Elevation").asDouble(), {}, {}};
+        Storey storey{s.get("Name").asString(),
+                      s.get("Description").asString(),
+                      s.get("Elevation").asDouble(),
+                      {},
+                      {}};
         const ifc::Entity pset =
             s.inverse("IsDefinedBy").at(0).get("RelatingPropertyDefinition").asEntity();
         for (const ifc::Value& p : pset.get("HasProperties").asList()) {
@@ -157,9 +160,10 @@ TEST_F(Conversion, FloorListIsWrittenBesideTheOutputExactly) {
   m.add(modeldb::Floor{.stdFlr = sf, .no = 1, .name = "首层", .levelB = 0.0, .height = 3600.0});
   m.add(modeldb::Floor{.stdFlr = sf, .no = 2, .name = "2F", .levelB = 3600, .height = 3600});
   convert(m);
-  EXPECT_EQ(readText(dir / "model.ifc.json"),
-            R"([{"Name": "\u9996\u5c42", "No": 1, "Elevation": 0.0, "Height": 3600.0, "StdFlrNo": 1}, )"
-            R"({"Name": "2F", "No": 2, "Elevation": 3600, "Height": 3600, "StdFlrNo": 1}])");
+  EXPECT_EQ(
+      readText(dir / "model.ifc.json"),
+      R"([{"Name": "\u9996\u5c42", "No": 1, "Elevation": 0.0, "Height": 3600.0, "StdFlrNo": 1}, )"
+      R"({"Name": "2F", "No": 2, "Elevation": 3600, "Height": 3600, "StdFlrNo": 1}])");
 }
 
 TEST_F(Conversion, HeaderNamesTheFileAndTheSchemaChosenBySections) {
@@ -220,8 +224,8 @@ TEST_F(Conversion, ExcludedMembersAreDroppedByTheirIds) {
                                            [](const auto& r) { return r.beamId; });
   ASSERT_EQ(beams.size(), 1U);
   EXPECT_EQ(beams[0].beamId, kept);
-  const auto slabs = Verdamo::ExcludeNoIFC(Slab::getSlabs(conn), excludeIds,
-                                           [](const auto& r) { return r.id; });
+  const auto slabs =
+      Verdamo::ExcludeNoIFC(Slab::getSlabs(conn), excludeIds, [](const auto& r) { return r.id; });
   ASSERT_EQ(slabs.size(), 1U);
   EXPECT_EQ(slabs[0].id, slab2);
 }
@@ -233,7 +237,8 @@ TEST_F(Conversion, ThreadedModeIsAnnouncedWhenAskedForOrForALargeInput) {
   EXPECT_EQ(convert(m, false), "");
 
   m.write(input());
-  ModelDb::exec(input(), "CREATE TABLE padding(x); INSERT INTO padding VALUES (zeroblob(20971520))");
+  ModelDb::exec(input(),
+                "CREATE TABLE padding(x); INSERT INTO padding VALUES (zeroblob(20971520))");
   ASSERT_GT(std::filesystem::file_size(input()), Verdamo::multithreadSize);
   ::testing::internal::CaptureStdout();
   Verdamo::Create(input(), output());

@@ -27,8 +27,8 @@ class Storeys : public ::testing::TestWithParam<const char*> {
     const ifc::Entity point = model->create("IfcCartesianPoint", {ifc::List{x, 0.0, 0.0}});
     const ifc::Entity placement = model->create(
         "IfcLocalPlacement", {ifc::Unset{}, model->create("IfcAxis2Placement3D", {point})});
-    return model->create(type, {ifc::createGuid(), ctx.ownerHistory, name, ifc::Unset{},
-                                ifc::Unset{}, placement});
+    return model->create(
+        type, {ifc::createGuid(), ctx.ownerHistory, name, ifc::Unset{}, ifc::Unset{}, placement});
   }
 
   std::unique_ptr<ifc::Model> model;
@@ -68,10 +68,10 @@ TEST_P(Storeys, StoreyStandsAtTheFloorElevationWithNumberNameAndProperties) {
 }
 
 TEST_P(Storeys, UnnamedFloorIsDescribedByItsNumberInTheStoredForm) {
-  const ifc::Entity unnamed =
-      Verdamo::createFloorObj(ctx, {}, StoreyFloor{0.0, 3000.0, 3, "", 1});
+  const ifc::Entity unnamed = Verdamo::createFloorObj(ctx, {}, StoreyFloor{0.0, 3000.0, 3, "", 1});
   EXPECT_EQ(unnamed.get("Description").asString(), "Floor_3");
-  const ifc::Entity real = Verdamo::createFloorObj(ctx, {}, StoreyFloor{0, 3000, 3.0, db::Value(), 2});
+  const ifc::Entity real =
+      Verdamo::createFloorObj(ctx, {}, StoreyFloor{0, 3000, 3.0, db::Value(), 2});
   EXPECT_EQ(real.get("Name").asString(), "3.0");
   EXPECT_EQ(real.get("Description").asString(), "Floor_3.0");
 }
@@ -86,8 +86,8 @@ TEST_P(Storeys, ProductsAreReHungUnderTheStoreyAndContainedInIt) {
     assembly.set("AssemblyPlace", ifc::Enum{"NOTDEFINED"});
     assembly.set("PredefinedType", ifc::Enum{"NOTDEFINED"});
   }
-  model->create("IfcRelAggregates", {ifc::createGuid(), ctx.ownerHistory, "Assembly",
-                                     ifc::Unset{}, assembly, ifc::List{part1, part2}});
+  model->create("IfcRelAggregates", {ifc::createGuid(), ctx.ownerHistory, "Assembly", ifc::Unset{},
+                                     assembly, ifc::List{part1, part2}});
   const ifc::Entity beamRelative =
       beam.get("ObjectPlacement").asEntity().get("RelativePlacement").asEntity();
 
@@ -113,7 +113,8 @@ TEST_P(Storeys, FloorWithoutAFiniteElevationIsAnErrorNamingIt) {
   EXPECT_THROW(
       {
         try {
-          static_cast<void>(Verdamo::createFloorObj(ctx, {}, StoreyFloor{db::Value(), 3000.0, 7, "", 1}));
+          static_cast<void>(
+              Verdamo::createFloorObj(ctx, {}, StoreyFloor{db::Value(), 3000.0, 7, "", 1}));
         } catch (const std::runtime_error& e) {
           EXPECT_NE(std::string(e.what()).find("floor 7"), std::string::npos) << e.what();
           throw;
