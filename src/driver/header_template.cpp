@@ -63,25 +63,28 @@ std::string utcTimestamp(std::int64_t now) {
 std::string stepString(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
+  // Characters outside printable ASCII go in runs: \X2\ for the basic plane, \X4\ beyond.
+  int run = 0;  // hex digits per character of the open run, 0 when none is open
   std::size_t i = 0;
   while (i < utf8.size()) {
     const std::uint32_t cp = nextCodePoint(utf8, i);
-    if (cp == '\'') {
+    const int digits = (cp >= 0x20 && cp < 0x7F) ? 0 : cp <= 0xFFFF ? 4 : 8;
+    if (digits != run) {
+      if (run != 0) out += "\\X0\\";
+      if (digits != 0) out += digits == 4 ? "\\X2\\" : "\\X4\\";
+      run = digits;
+    }
+    if (digits != 0) {
+      appendHex(out, cp, digits);
+    } else if (cp == '\'') {
       out += "''";
     } else if (cp == '\\') {
       out += "\\\\";
-    } else if (cp >= 0x20 && cp < 0x7F) {
-      out += static_cast<char>(cp);
-    } else if (cp <= 0xFFFF) {
-      out += "\\X2\\";
-      appendHex(out, cp, 4);
-      out += "\\X0\\";
     } else {
-      out += "\\X4\\";
-      appendHex(out, cp, 8);
-      out += "\\X0\\";
+      out += static_cast<char>(cp);
     }
   }
+  if (run != 0) out += "\\X0\\";
   return out;
 }
 

@@ -14,8 +14,8 @@ namespace Verdamo {
 extern const std::string_view ifcTemplate;
 
 // A text as an ISO 10303-21 string body (without the enclosing apostrophes): apostrophe and
-// backslash doubled, characters outside printable ASCII as \X2\hhhh\X0\ (\X4\ beyond the
-// basic plane), from UTF-8 text.
+// backslash doubled, runs of characters outside printable ASCII as \X2\hhhhhhhh\X0\ (\X4\
+// with eight hex digits per character beyond the basic plane), from UTF-8 text.
 [[nodiscard]] std::string stepString(std::string_view utf8);
 
 // The template filled for one run: schema ("IFC2X3" or "IFC4"), the output's file name, and

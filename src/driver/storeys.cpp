@@ -65,7 +65,8 @@ ifc::Entity createFloorObj(const Utils::RunContext& ctx,
         throw std::runtime_error("#" + std::to_string(obj.id()) +
                                  " IfcElementAssembly has no parts");
       }
-      for (const ifc::Value& part : decomposition.front().get("RelatedObjects").asList()) {
+      const ifc::Value parts = decomposition.front().get("RelatedObjects");
+      for (const ifc::Value& part : parts.asList()) {
         rehang(model, part.asEntity(), pl);
       }
     } else {

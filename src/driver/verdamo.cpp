@@ -31,6 +31,7 @@
 #include "readers/sub_beam.h"
 #include "sections/make_profiles.h"
 #include "sections/taper_sects.h"
+#include "text/number_text.h"
 
 namespace Verdamo {
 
@@ -41,6 +42,13 @@ namespace fs = std::filesystem;
 // Storeys go up by floor number; a floor without a finite number goes last.
 double storeyOrderKey(const db::Value& floorNo) {
   if (floorNo.isNumber() && !std::isnan(floorNo.asDouble())) return floorNo.asDouble();
+  if (floorNo.isText()) {
+    try {
+      return text::parseFloat(floorNo.asText());
+    } catch (const text::ParseError&) {
+      // Not a number: ordered with the floors that have none.
+    }
+  }
   return std::numeric_limits<double>::infinity();
 }
 

@@ -58,7 +58,8 @@ class Conversion : public driver_test::ScratchDir {
     std::vector<Storey> out;
     for (const ifc::Entity& rel : model->by_type("IfcRelAggregates")) {
       if (rel.get("Name").asString() != "buildingLinke") continue;
-      for (const ifc::Value& v : rel.get("RelatedObjects").asList()) {
+      const ifc::Value related = rel.get("RelatedObjects");
+      for (const ifc::Value& v : related.asList()) {
         const ifc::Entity s = v.asEntity();
         Storey storey{s.get("Name").asString(),
                       s.get("Description").asString(),
@@ -67,7 +68,8 @@ class Conversion : public driver_test::ScratchDir {
                       {}};
         const ifc::Entity pset =
             s.inverse("IsDefinedBy").at(0).get("RelatingPropertyDefinition").asEntity();
-        for (const ifc::Value& p : pset.get("HasProperties").asList()) {
+        const ifc::Value properties = pset.get("HasProperties");
+        for (const ifc::Value& p : properties.asList()) {
           const std::string name = p.asEntity().get("Name").asString();
           if (name == "Height") storey.height = p.asEntity().get("NominalValue");
           if (name == "StdFlrNo") storey.stdFlrNo = p.asEntity().get("NominalValue");
@@ -140,6 +142,7 @@ TEST_F(Conversion, StoreysAreOrderedByTheValueOfTheFloorNumber) {
   const Value lower = m.add(modeldb::StdFloor{.no = 2, .height = 3000});
   m.add(modeldb::Floor{.stdFlr = upper, .no = 10, .levelB = 27000});
   m.add(modeldb::Floor{.stdFlr = upper, .no = 2.5, .levelB = 4500});
+  m.add(modeldb::Floor{.stdFlr = upper, .no = "4", .levelB = 9000});
   m.add(modeldb::Floor{.id = 7, .stdFlr = lower, .no = 2, .levelB = 3000});
   m.add(modeldb::Floor{.stdFlr = lower, .no = 1, .levelB = 0});
   m.add(modeldb::Floor{.id = 9, .stdFlr = lower, .no = 3, .levelB = 6000});
@@ -151,7 +154,7 @@ TEST_F(Conversion, StoreysAreOrderedByTheValueOfTheFloorNumber) {
   static_cast<void>(::testing::internal::GetCapturedStdout());
   model = ifc::Model::readFile(output());
   EXPECT_EQ(model->validate(), std::vector<std::string>{});
-  EXPECT_EQ(namesOf(storeys()), (std::vector<std::string>{"1", "2", "2.5", "10", "None"}));
+  EXPECT_EQ(namesOf(storeys()), (std::vector<std::string>{"1", "2", "2.5", "4", "10", "None"}));
 }
 
 TEST_F(Conversion, FloorListIsWrittenBesideTheOutputExactly) {

@@ -56,8 +56,7 @@ class MappedCopies : public ::testing::TestWithParam<const char*> {
   }
 
   static ifc::Entity bodyItem(const ifc::Entity& product) {
-    const ifc::List& reps =
-        product.get("Representation").asEntity().get("Representations").asList();
+    const ifc::List reps = product.get("Representation").asEntity().get("Representations").asList();
     EXPECT_EQ(reps.size(), 1U);
     return reps.front().asEntity().get("Items").asList().front().asEntity();
   }
@@ -120,7 +119,7 @@ TEST_P(MappedCopies, CopiesShareTheMappedItemsAndCarryTheirOpeningsAlong) {
   ASSERT_EQ(voids.size(), 2U);
   EXPECT_EQ(voids[1].get("RelatedOpeningElement").asEntity(), copies[2]);
 
-  const ifc::List& newParts =
+  const ifc::List newParts =
       copies[3].inverse("IsDecomposedBy").front().get("RelatedObjects").asList();
   ASSERT_EQ(newParts.size(), 2U);
   EXPECT_EQ(newParts[0].asEntity().get("Name").asString(), "Column_7_1_cloned");

@@ -52,7 +52,7 @@ TEST_P(Storeys, StoreyStandsAtTheFloorElevationWithNumberNameAndProperties) {
   ASSERT_EQ(definedBy.size(), 1U);
   const ifc::Entity pset = definedBy[0].get("RelatingPropertyDefinition").asEntity();
   EXPECT_EQ(pset.get("Name").asString(), "Custom");
-  const ifc::List& props = pset.get("HasProperties").asList();
+  const ifc::List props = pset.get("HasProperties").asList();
   ASSERT_EQ(props.size(), 3U);
   const char* names[] = {"StdFlrNo", "FloorNo", "Height"};
   const ifc::Value values[] = {ifc::Value::typed("IfcLabel", "1"),
