@@ -29,7 +29,7 @@ struct SlabRow {
 struct CantiSlabRow {
   db::Value stdFlrId;        // 0 tblCantiSlab.StdFlrID
   db::Value id;              // 1 tblCantiSlab.ID
-  double drop = 0;           // 2 tblCantiSlab.Drop: top below the storey top, mm
+  double hDrop = 0;          // 2 tblCantiSlab.HDrop: top below the storey top, mm
   double ecc = 0;            // 3 tblCantiSlab.Ecc: start offset along a straight edge, mm
   double side = 0;           // 4 tblCantiSlab.Side: sign only; > 0 left of the edge / away from
                              //   the arc centre, < 0 right / towards it

@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,86 +38,86 @@ struct Project {
   Value mat = 6;  // 6 = reinforced concrete, 5 = steel
 };
 struct StdFloor {
-  Value id;
-  Value no;              // NULL: the id
+  Value id{};
+  Value no{};              // NULL: the id
   Value height = 3000;   // storey height, mm
   Value para = "0,120";  // item 1: default slab thickness, mm
 };
 struct Floor {
-  Value id;
-  Value stdFlr;
-  Value no;  // NULL: the id
+  Value id{};
+  Value stdFlr{};
+  Value no{};  // NULL: the id
   Value name = "";
   Value levelB = 0;  // elevation of the floor's base, mm
   Value height = 3000;
-  Value remark;
+  Value remark{};
 };
 struct Joint {
-  Value id;
-  Value stdFlr;
+  Value id{};
+  Value stdFlr{};
   Value x = 0;
   Value y = 0;
   Value hDiff = 0;  // height offset from the storey top, mm
 };
 struct Axis {
-  Value id;
-  Value jt1;  // minus the centre joint for an arc axis
-  Value jt2;
+  Value id{};
+  Value jt1{};  // minus the centre joint for an arc axis
+  Value jt2{};
   Value name = "";
 };
 struct Grid {
-  Value id;
-  Value jt1;
-  Value jt2;
-  Value axis;
+  Value id{};
+  Value jt1{};
+  Value jt2{};
+  Value axis{};
 };
 // A section of tblBeamSect (beams and secondary beams), tblColSect or tblBraceSect.
 struct BeamSect {
-  Value id;
+  Value id{};
   Value kind = 1;
   Value shapeVal = "1,300,600";
   Value mat = 6;
 };
 struct ColSect {
-  Value id;
+  Value id{};
   Value kind = 1;
   Value shapeVal = "1,500,500";
   Value mat = 6;
 };
 struct BraceSect {
-  Value id;
+  Value id{};
   Value kind = 3;
   Value shapeVal = "3,200";
   Value mat = 5;
 };
 struct WallSect {
-  Value id;
+  Value id{};
   Value b = 200;  // thickness, mm
   Value kind = 1;
   Value mat = 6;
 };
 struct BeamSeg {
-  Value id;
-  Value stdFlr;
-  Value grid;
-  Value sect;
+  Value id{};
+  Value stdFlr{};
+  Value grid{};
+  Value sect{};
   Value ecc = 0;
   Value hDiff1 = 0;
   Value hDiff2 = 0;
 };
 struct SubBeam {
-  Value id;
-  Value stdFlr;
-  Value grid;
-  Value sect;  // a tblBeamSect row
+  Value id{};
+  Value stdFlr{};
+  Value grid{};
+  Value sect{};  // a tblBeamSect row
   Value hDiff1 = 0;
   Value hDiff2 = 0;
 };
 struct ColSeg {
-  Value id;
-  Value stdFlr;
-  Value jt;
-  Value sect;
+  Value id{};
+  Value stdFlr{};
+  Value jt{};
+  Value sect{};
   Value eccX = 0;
   Value eccY = 0;
   Value rotation = 0;
@@ -124,11 +125,11 @@ struct ColSeg {
   Value hDiff = 0;
 };
 struct BraceSeg {
-  Value id;
-  Value stdFlr;
-  Value jt1;
-  Value jt2;
-  Value sect;
+  Value id{};
+  Value stdFlr{};
+  Value jt1{};
+  Value jt2{};
+  Value sect{};
   Value eccX1 = 0;
   Value eccY1 = 0;
   Value eccX2 = 0;
@@ -138,59 +139,59 @@ struct BraceSeg {
   Value rotation = 0;
 };
 struct WallSeg {
-  Value id;
-  Value stdFlr;
-  Value grid;
-  Value sect;
+  Value id{};
+  Value stdFlr{};
+  Value grid{};
+  Value sect{};
   Value ecc = 0;
   Value hDiff1 = 0;
   Value hDiff2 = 0;
   Value hDiffB = 0;
 };
 struct WallHoleDef {
-  Value id;
+  Value id{};
   Value b = 900;
   Value h = 2100;
 };
 struct WallHole {
-  Value id;
-  Value stdFlr;
-  Value grid;
-  Value sect;  // a WallHoleDef
+  Value id{};
+  Value stdFlr{};
+  Value grid{};
+  Value sect{};  // a WallHoleDef
   Value ecc = 0;
   Value hDiff = 0;
 };
 struct Slab {
-  Value id;
-  Value stdFlr;
-  std::vector<Value> grids;  // outline grid lines, in outline order
+  Value id{};
+  Value stdFlr{};
+  std::vector<Value> grids{};  // outline grid lines, in outline order
   Value thick = 9999;        // 9999 = floor default, 0 = zero thickness
   Value mat = 6;
   // Vertex lists ("x0,x1,...,"); when absent they are written from the outline's joints.
-  std::optional<Value> vertX;
-  std::optional<Value> vertY;
-  std::optional<Value> vertZ;
+  std::optional<Value> vertX{};
+  std::optional<Value> vertY{};
+  std::optional<Value> vertZ{};
 };
 struct SlabHoleDef {
-  Value id;
+  Value id{};
   Value kind = 1;
   Value shapeVal = "1,600,600";
 };
 struct SlabHole {
-  Value id;
-  Value stdFlr;
-  Value slab;
-  Value jt;    // reference joint
-  Value sect;  // a SlabHoleDef
+  Value id{};
+  Value stdFlr{};
+  Value slab{};
+  Value jt{};    // reference joint
+  Value sect{};  // a SlabHoleDef
   Value eccX = 0;
   Value eccY = 0;
   Value rotation = 0;
 };
 struct CantiSlab {
-  Value id;
-  Value stdFlr;
-  Value grid;
-  Value drop = 0;
+  Value id{};
+  Value stdFlr{};
+  Value grid{};
+  Value hDrop = 0;  // top below the storey top, mm
   Value ecc = 0;
   Value side = 1;
   Value length = 0;
@@ -198,10 +199,10 @@ struct CantiSlab {
   Value thick = 9999;
 };
 struct Property {
-  Value id;
-  Value objId;
-  Value name;
-  Value val;
+  Value id{};
+  Value objId{};
+  Value name{};
+  Value val{};
 };
 
 class ModelDb {
@@ -265,6 +266,21 @@ class ModelDb {
   std::vector<Slab> slabs_;
   std::map<std::string, std::int64_t, std::less<>> counters_;
   Project project_;
+};
+
+// A path in the system's temporary folder, unique to this process and object; the file is
+// removed when the object goes.
+class TempPath {
+ public:
+  explicit TempPath(std::string_view stem, std::string_view extension = ".sdb");
+  TempPath(const TempPath&) = delete;
+  TempPath& operator=(const TempPath&) = delete;
+  ~TempPath();
+  [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+  operator const std::filesystem::path&() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
 };
 
 }  // namespace modeldb

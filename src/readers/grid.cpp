@@ -1,0 +1,121 @@
+#include "readers/grid.h"
+
+#include <cmath>
+#include <cstddef>
+
+namespace Grid {
+
+namespace {
+
+constexpr const char* kGridSql =
+    "select j1.X, j1.Y, j1.HDiff, j2.X, j2.Y, j2.HDiff, a.Jt1ID, c.X, c.Y, c.HDiff "
+    "from tblGrid g left join tblJoint j1 on j1.ID = g.Jt1ID "
+    "left join tblJoint j2 on j2.ID = g.Jt2ID left join tblAxis a on a.ID = g.AxisID "
+    "left join tblJoint c on c.ID = -a.Jt1ID where g.ID = ?";
+
+bool allNumbers(const db::Row& r, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i) {
+    if (!r[i].isNumber() || !std::isfinite(r[i].asDouble())) return false;
+  }
+  return true;
+}
+
+OutlinePoint point(const db::Row& r, std::size_t at) {
+  return {r[at].asDouble(), r[at + 1].asDouble(), r[at + 2].asDouble()};
+}
+
+bool near(const OutlinePoint& a, const OutlinePoint& b) {
+  return std::hypot(a.x - b.x, a.y - b.y) < kNodeTolerance;
+}
+
+// The two ends of a segment: points 0 and 1 of a straight one, start and end of an arc.
+std::size_t firstEnd(const OutlineSegment& s) { return s.isArc() ? 1 : 0; }
+std::size_t secondEnd(const OutlineSegment& s) { return s.isArc() ? 2 : 1; }
+
+struct Step {
+  std::size_t index;
+  bool reversed;
+};
+
+// Walks the segments from the first one, each next segment being one that starts or ends
+// where the chain stands; the chain must use every segment and come back to its start.
+std::optional<std::vector<Step>> chain(const std::vector<OutlineSegment>& cords) {
+  std::vector<Step> steps;
+  if (cords.empty()) return steps;
+  for (const OutlineSegment& s : cords) {
+    if (s.points.size() < 2 || (s.isArc() && s.points.size() < 3)) return std::nullopt;
+  }
+  std::vector<bool> used(cords.size(), false);
+  steps.push_back({0, false});
+  used[0] = true;
+  const OutlinePoint start = cords[0][firstEnd(cords[0])];
+  OutlinePoint at = cords[0][secondEnd(cords[0])];
+  for (std::size_t n = 1; n < cords.size(); ++n) {
+    bool found = false;
+    for (std::size_t i = 0; i < cords.size() && !found; ++i) {
+      if (used[i]) continue;
+      const OutlineSegment& s = cords[i];
+      if (near(s[firstEnd(s)], at)) {
+        steps.push_back({i, false});
+        at = s[secondEnd(s)];
+        found = true;
+      } else if (near(s[secondEnd(s)], at)) {
+        steps.push_back({i, true});
+        at = s[firstEnd(s)];
+        found = true;
+      }
+      if (found) used[i] = true;
+    }
+    if (!found) return std::nullopt;
+  }
+  if (!near(at, start)) return std::nullopt;
+  return steps;
+}
+
+}  // namespace
+
+std::vector<OutlineSegment> getCordByGrids(const db::Database& conn,
+                                           const std::vector<db::Value>& gridIds) {
+  std::vector<OutlineSegment> segments;
+  db::Statement statement = conn.prepare(kGridSql);
+  for (const db::Value& id : gridIds) {
+    const std::vector<db::Row> rows = statement.query({id});
+    if (rows.empty() || !allNumbers(rows[0], 0, 6)) continue;
+    const db::Row& r = rows[0];
+    const bool arc = r[6].isNumber() && r[6].asDouble() < 0;
+    if (arc) {
+      if (!allNumbers(r, 7, 10)) continue;
+      segments.push_back({{point(r, 7), point(r, 0), point(r, 3)}});
+    } else {
+      segments.push_back({{point(r, 0), point(r, 3)}});
+    }
+  }
+  return segments;
+}
+
+std::optional<std::vector<OutlinePoint>> sortGrids(const std::vector<OutlineSegment>& cords) {
+  const auto steps = chain(cords);
+  if (!steps) return std::nullopt;
+  std::vector<OutlinePoint> nodes;
+  nodes.reserve(steps->size());
+  for (const Step& step : *steps) {
+    const OutlineSegment& s = cords[step.index];
+    nodes.push_back(step.reversed ? s[secondEnd(s)] : s[firstEnd(s)]);
+  }
+  return nodes;
+}
+
+std::optional<std::vector<OutlineSegment>> sortCords(const std::vector<OutlineSegment>& cords) {
+  const auto steps = chain(cords);
+  if (!steps) return std::nullopt;
+  std::vector<OutlineSegment> sorted;
+  sorted.reserve(steps->size());
+  for (const Step& step : *steps) {
+    OutlineSegment s = cords[step.index];
+    if (step.reversed) std::swap(s.points[firstEnd(s)], s.points[secondEnd(s)]);
+    sorted.push_back(std::move(s));
+  }
+  return sorted;
+}
+
+}  // namespace Grid
