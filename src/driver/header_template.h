@@ -13,9 +13,10 @@ namespace Verdamo {
 // "$company", "$now" ("$email" does not occur; "$version" is never replaced).
 extern const std::string_view ifcTemplate;
 
-// A text as an ISO 10303-21 string body (without the enclosing apostrophes): apostrophe and
-// backslash doubled, runs of characters outside printable ASCII as \X2\hhhhhhhh\X0\ (\X4\
-// with eight hex digits per character beyond the basic plane), from UTF-8 text.
+// A text as an ISO 10303-21 string body (without the enclosing apostrophes), from UTF-8:
+// apostrophe and backslash doubled, each run of characters outside printable ASCII in one
+// "\X2\...\X0\" group of four hex digits per character ("\X4\" and eight digits beyond the
+// basic plane).
 [[nodiscard]] std::string stepString(std::string_view utf8);
 
 // The template filled for one run: schema ("IFC2X3" or "IFC4"), the output's file name, and

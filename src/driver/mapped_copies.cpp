@@ -3,21 +3,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "driver/products.h"
 #include "ifc/guid.h"
 #include "ifc/model.h"
 
 namespace Verdamo {
 
 namespace {
-
-std::string describe(const ifc::Entity& e) { return "#" + std::to_string(e.id()) + " " + e.type(); }
-
-// The parts of an element assembly: the objects of its first decomposition.
-ifc::List partsOf(const ifc::Entity& assembly) {
-  const auto decomposition = assembly.inverse("IsDecomposedBy");
-  if (decomposition.empty()) throw std::runtime_error(describe(assembly) + " has no parts");
-  return decomposition.front().get("RelatedObjects").asList();
-}
 
 ifc::Entity mappedBody(const Utils::RunContext& ctx, const ifc::Entity& item) {
   return ctx.model.create("IfcShapeRepresentation",

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "driver/products.h"
 #include "ifc/guid.h"
 #include "ifc/model.h"
 
@@ -29,8 +30,7 @@ double finiteNumber(const db::Value& v, const char* what, const StoreyFloor& flo
 void rehang(ifc::Model& model, const ifc::Entity& product, const ifc::Entity& storeyPlacement) {
   const ifc::Value current = product.get("ObjectPlacement");
   if (current.kind() != ifc::Value::Kind::Entity || !current.asEntity().is_a("IfcLocalPlacement")) {
-    throw std::runtime_error("#" + std::to_string(product.id()) + " " + product.type() +
-                             " has no local placement");
+    throw std::runtime_error(describe(product) + " has no local placement");
   }
   const ifc::Value relative = current.asEntity().get("RelativePlacement");
   product.set("ObjectPlacement", model.create("IfcLocalPlacement", {storeyPlacement, relative}));
@@ -60,15 +60,7 @@ ifc::Entity createFloorObj(const Utils::RunContext& ctx,
 
   for (const ifc::Entity& obj : objectlists) {
     if (obj.type() == "IfcElementAssembly") {
-      const auto decomposition = obj.inverse("IsDecomposedBy");
-      if (decomposition.empty()) {
-        throw std::runtime_error("#" + std::to_string(obj.id()) +
-                                 " IfcElementAssembly has no parts");
-      }
-      const ifc::Value parts = decomposition.front().get("RelatedObjects");
-      for (const ifc::Value& part : parts.asList()) {
-        rehang(model, part.asEntity(), pl);
-      }
+      for (const ifc::Value& part : partsOf(obj)) rehang(model, part.asEntity(), pl);
     } else {
       rehang(model, obj, pl);
     }

@@ -14,7 +14,9 @@ namespace {
 constexpr std::int64_t kNow = 1796708940;
 
 std::string lineOf(const std::string& text, std::string_view start) {
-  const std::size_t at = text.find("\n" + std::string(start));
+  std::string key = "\n";
+  key += start;
+  const std::size_t at = text.find(key);
   if (at == std::string::npos) return "";
   return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
 }
