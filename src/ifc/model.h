@@ -79,8 +79,11 @@ class Model {
   struct Impl;
 
  private:
+  Entity createFrom(std::string_view type, const Value* values, std::size_t count);
+
   std::unique_ptr<Impl> impl_;
   friend class Entity;
+  friend Impl& implOf(const Model& model);
 };
 
 }  // namespace ifc

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace ifc {
@@ -16,13 +17,18 @@ class Entity;
 class Model;
 class Value;
 
-struct Unset {};
-struct Derived {};
+struct Unset {
+  friend bool operator==(Unset, Unset) { return true; }
+};
+struct Derived {
+  friend bool operator==(Derived, Derived) { return true; }
+};
 enum class Logical : std::uint8_t { False, True, Unknown };
 
 // An enumeration item, written without the dots: Enum{"AREA"}.
 struct Enum {
   std::string item;
+  friend bool operator==(const Enum&, const Enum&) = default;
 };
 
 using List = std::vector<Value>;
@@ -70,32 +76,32 @@ class Value {
     Unset, Derived, Boolean, Logical, Integer, Real, String, Enum, Entity, Typed, List
   };
 
-  Value();  // unset
-  Value(Unset);
-  Value(Derived);
-  Value(bool b);
-  Value(Logical l);
-  Value(int i);
-  Value(long i);
-  Value(long long i);
-  Value(double d);
-  Value(const char* s);
-  Value(std::string s);
-  Value(std::string_view s);
-  Value(Enum e);
-  Value(Entity e);
-  Value(List items);
+  Value() = default;  // unset
+  Value(Unset) {}
+  Value(Derived d) : v_(d) {}
+  Value(bool b) : v_(b) {}
+  Value(Logical l) : v_(l) {}
+  Value(int i) : v_(std::int64_t{i}) {}
+  Value(long i) : v_(std::int64_t{i}) {}
+  Value(long long i) : v_(std::int64_t{i}) {}
+  Value(double d) : v_(d) {}
+  Value(const char* s) : v_(std::string(s)) {}
+  Value(std::string s) : v_(std::move(s)) {}
+  Value(std::string_view s) : v_(std::string(s)) {}
+  Value(Enum e) : v_(std::move(e)) {}
+  Value(Entity e) : v_(e) {}
+  Value(List items) : v_(std::move(items)) {}
   // A defined type's value inside a select attribute, for example
   // Value::typed("IfcLengthMeasure", 3600.0).
   [[nodiscard]] static Value typed(std::string_view typeName, Value inner);
 
-  Value(const Value&);
-  Value(Value&&) noexcept;
-  Value& operator=(const Value&);
-  Value& operator=(Value&&) noexcept;
-  ~Value();
+  Value(const Value&) = default;
+  Value(Value&&) noexcept = default;
+  Value& operator=(const Value&) = default;
+  Value& operator=(Value&&) noexcept = default;
+  ~Value() = default;
 
-  [[nodiscard]] Kind kind() const;
+  [[nodiscard]] Kind kind() const { return static_cast<Kind>(v_.index()); }
   [[nodiscard]] bool isUnset() const { return kind() == Kind::Unset; }
 
   // Accessors throw std::logic_error when the value is of another kind; asDouble also
@@ -114,8 +120,11 @@ class Value {
   friend bool operator==(const Value& a, const Value& b);
 
  private:
-  struct Data;
-  std::unique_ptr<Data> data_;
+  struct TypedData;
+  // Alternatives in the order of Kind.
+  std::variant<Unset, Derived, bool, Logical, std::int64_t, double, std::string, Enum, Entity,
+               std::shared_ptr<const TypedData>, List>
+      v_;
 };
 
 }  // namespace ifc

@@ -1,0 +1,678 @@
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <sstream>
+#include <unordered_set>
+
+#include "ifc/guid.h"
+#include "ifc/model_impl.h"
+#include "ifc/step_text.h"
+
+namespace ifc {
+
+using detail::idText;
+using detail::Record;
+using detail::Slot;
+using detail::Tag;
+namespace sc = schema;
+
+namespace {
+
+std::vector<std::string> canonicalNames(const sc::SchemaDef& s) {
+  std::vector<std::string> names;
+  names.reserve(s.entities.size());
+  for (const sc::EntityDef& e : s.entities) names.emplace_back(e.name);
+  return names;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) ==
+                  std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+// Bit a of mask[t] is set when attribute a of entity type t is the forward attribute of some
+// inverse attribute: only those references go into the inverse index.
+std::vector<std::uint64_t> computeForwardMask(const sc::SchemaDef& s) {
+  std::vector<std::uint64_t> mask(s.entities.size(), 0);
+  std::unordered_set<std::uint32_t> pairs;
+  for (const sc::InverseDef& inv : s.inverses) {
+    pairs.insert((std::uint32_t{inv.entity} << 16) | inv.attribute);
+  }
+  for (std::uint32_t pair : pairs) {
+    const auto entity = static_cast<std::uint16_t>(pair >> 16);
+    const auto attribute = pair & 0xFFFF;
+    for (std::size_t t = 0; t < s.entities.size(); ++t) {
+      if (sc::isSubtype(s, static_cast<std::uint16_t>(t), entity)) mask[t] |= std::uint64_t{1} << attribute;
+    }
+  }
+  return mask;
+}
+
+const std::vector<std::uint64_t>& forwardMask(const sc::SchemaDef& s) {
+  static const std::vector<std::uint64_t> m2x3 = computeForwardMask(sc::kIfc2x3);
+  static const std::vector<std::uint64_t> m4 = computeForwardMask(sc::kIfc4);
+  return &s == &sc::kIfc2x3 ? m2x3 : m4;
+}
+
+void collectRefs(const Slot& s, std::vector<std::uint32_t>& out) {
+  if (s.tag == Tag::Ref) {
+    out.push_back(s.ref);
+  } else if (s.tag == Tag::List) {
+    for (std::uint32_t k = 0; k < s.n; ++k) collectRefs(s.items[k], out);
+  }
+}
+
+// A short STEP-like rendering of a value, for error messages.
+void describeTo(std::string& out, const Value& v) {
+  switch (v.kind()) {
+    case Value::Kind::Unset: out += '$'; break;
+    case Value::Kind::Derived: out += '*'; break;
+    case Value::Kind::Boolean: out += v.asBool() ? ".T." : ".F."; break;
+    case Value::Kind::Logical:
+      out += v.asLogical() == Logical::True ? ".T." : v.asLogical() == Logical::False ? ".F." : ".U.";
+      break;
+    case Value::Kind::Integer: out += std::to_string(v.asInt()); break;
+    case Value::Kind::Real: {
+      char buf[step::kMaxRealChars];
+      if (std::isfinite(v.asDouble())) {
+        out.append(buf, step::formatReal(v.asDouble(), buf));
+      } else {
+        out += std::to_string(v.asDouble());
+      }
+      break;
+    }
+    case Value::Kind::String: {
+      std::string_view s = v.asString();
+      out += '\'';
+      out += s.substr(0, 60);
+      out += s.size() > 60 ? "...'" : "'";
+      break;
+    }
+    case Value::Kind::Enum: out += '.' + v.asEnum() + '.'; break;
+    case Value::Kind::Entity: out += idText(v.asEntity().id()); break;
+    case Value::Kind::Typed:
+      out += v.typeName() + '(';
+      describeTo(out, v.inner());
+      out += ')';
+      break;
+    case Value::Kind::List: {
+      out += '(';
+      const List& l = v.asList();
+      for (std::size_t k = 0; k < l.size() && k < 8; ++k) {
+        if (k) out += ',';
+        describeTo(out, l[k]);
+      }
+      out += l.size() > 8 ? ",...)" : ")";
+      break;
+    }
+  }
+}
+
+std::string describe(const Value& v) {
+  std::string s;
+  describeTo(s, v);
+  return s;
+}
+
+std::string nodeName(const sc::SchemaDef& s, std::uint16_t node) {
+  const sc::TypeNode& n = s.nodes[node];
+  switch (n.kind) {
+    case sc::NodeKind::Simple: {
+      static constexpr const char* kSimple[] = {"REAL",    "INTEGER", "NUMBER", "BOOLEAN",
+                                                "LOGICAL", "STRING",  "BINARY"};
+      return kSimple[n.ref];
+    }
+    case sc::NodeKind::Entity: return s.entities[n.ref].name;
+    case sc::NodeKind::Defined: return s.definedTypes[n.ref].name;
+    case sc::NodeKind::Enumeration: return s.enumerations[n.ref].name;
+    case sc::NodeKind::Select: return s.selects[n.ref].name;
+    case sc::NodeKind::List: return "LIST OF " + nodeName(s, n.ref);
+    case sc::NodeKind::Set: return "SET OF " + nodeName(s, n.ref);
+    case sc::NodeKind::Array: return "ARRAY OF " + nodeName(s, n.ref);
+    case sc::NodeKind::Bag: return "BAG OF " + nodeName(s, n.ref);
+  }
+  return "?";
+}
+
+bool isAggregate(sc::NodeKind k) {
+  return k == sc::NodeKind::List || k == sc::NodeKind::Set || k == sc::NodeKind::Array ||
+         k == sc::NodeKind::Bag;
+}
+
+// Checks and encodes values of one attribute; knows where it is for error messages.
+class Encoder {
+ public:
+  Encoder(Model::Impl& m, const Model* owner, std::uint16_t type, std::size_t attribute,
+          bool checkReferences)
+      : m_(m), s_(*m.schema), owner_(owner), type_(type), attribute_(attribute),
+        checkReferences_(checkReferences) {}
+
+  void encode(const Value& v, std::uint16_t node, Slot& out) {
+    const sc::TypeNode& n = s_.nodes[node];
+    switch (n.kind) {
+      case sc::NodeKind::Simple: return encodeSimple(v, static_cast<sc::Simple>(n.ref), node, out);
+      case sc::NodeKind::Defined:
+        if (v.kind() == Value::Kind::Typed) {
+          const auto named = sc::findNamedType(s_, v.typeName());
+          if (!named || named->kind != sc::NodeKind::Defined || named->index != n.ref) {
+            fail(v, "expected a " + nodeName(s_, node));
+          }
+          return encode(v.inner(), s_.definedTypes[n.ref].node, out);
+        }
+        return encode(v, s_.definedTypes[n.ref].node, out);
+      case sc::NodeKind::Enumeration: return encodeEnum(v, n.ref, out);
+      case sc::NodeKind::Entity:
+        return encodeRef(v, out, [&](std::uint16_t t) { return sc::isSubtype(s_, t, n.ref); },
+                         node);
+      case sc::NodeKind::Select: return encodeSelect(v, n.ref, node, out);
+      case sc::NodeKind::List:
+      case sc::NodeKind::Set:
+      case sc::NodeKind::Array:
+      case sc::NodeKind::Bag: {
+        if (v.kind() != Value::Kind::List) fail(v, "expected " + nodeName(s_, node));
+        const List& items = v.asList();
+        Slot* slots = m_.arena.slots(items.size());
+        for (std::size_t k = 0; k < items.size(); ++k) encode(items[k], n.ref, slots[k]);
+        out.tag = Tag::List;
+        out.n = static_cast<std::uint32_t>(items.size());
+        out.items = slots;
+        return;
+      }
+    }
+  }
+
+  [[noreturn]] void fail(const Value& v, const std::string& why) const {
+    const sc::AttributeDef& a = sc::attributesOf(s_, type_)[attribute_];
+    throw SchemaError(std::string(s_.entities[type_].name) + "." + a.name + " = " + describe(v) +
+                      ": " + why);
+  }
+
+ private:
+  void encodeSimple(const Value& v, sc::Simple simple, std::uint16_t node, Slot& out) {
+    const Value::Kind k = v.kind();
+    switch (simple) {
+      case sc::Simple::Real:
+      case sc::Simple::Number:
+        if (k == Value::Kind::Real) {
+          if (!std::isfinite(v.asDouble())) fail(v, "a REAL must be finite");
+          out.tag = Tag::Real;
+          out.d = v.asDouble();
+          return;
+        }
+        if (k == Value::Kind::Integer) {
+          if (simple == sc::Simple::Number) {
+            out.tag = Tag::Int;
+            out.i = v.asInt();
+          } else {
+            out.tag = Tag::Real;
+            out.d = static_cast<double>(v.asInt());
+          }
+          return;
+        }
+        break;
+      case sc::Simple::Integer:
+        if (k == Value::Kind::Integer) {
+          out.tag = Tag::Int;
+          out.i = v.asInt();
+          return;
+        }
+        break;
+      case sc::Simple::Boolean:
+        if (k == Value::Kind::Boolean ||
+            (k == Value::Kind::Logical && v.asLogical() != Logical::Unknown)) {
+          out.tag = Tag::Bool;
+          out.i = v.asLogical() == Logical::True ? 1 : 0;
+          return;
+        }
+        break;
+      case sc::Simple::Logical:
+        if (k == Value::Kind::Boolean || k == Value::Kind::Logical) {
+          out.tag = Tag::Logical;
+          out.i = static_cast<std::int64_t>(v.asLogical());
+          return;
+        }
+        break;
+      case sc::Simple::String:
+        if (k == Value::Kind::String) {
+          const std::string& text = v.asString();
+          if (!step::isUtf8(text)) fail(v, "text is not valid UTF-8");
+          out.tag = Tag::String;
+          out.n = static_cast<std::uint32_t>(text.size());
+          out.s = m_.arena.copy(text);
+          return;
+        }
+        break;
+      case sc::Simple::Binary: fail(v, "BINARY values are not supported");
+    }
+    fail(v, "expected " + nodeName(s_, node));
+  }
+
+  void encodeEnum(const Value& v, std::uint16_t enumeration, Slot& out) {
+    std::optional<std::uint16_t> item;
+    if (v.kind() == Value::Kind::Enum) item = sc::findItem(s_, enumeration, v.asEnum());
+    if (v.kind() == Value::Kind::String) item = sc::findItem(s_, enumeration, v.asString());
+    if (!item) fail(v, std::string("not an item of ") + s_.enumerations[enumeration].name);
+    out.tag = Tag::Enum;
+    out.aux = enumeration;
+    out.n = *item;
+  }
+
+  template <typename Admits>
+  void encodeRef(const Value& v, Slot& out, Admits admits, std::uint16_t node) {
+    if (v.kind() != Value::Kind::Entity) fail(v, "expected a reference to " + nodeName(s_, node));
+    const Entity e = v.asEntity();
+    if (e.model() != owner_) fail(v, "refers to an entity of another model");
+    if (checkReferences_) {
+      const std::int64_t at = m_.records.find(e.id());
+      if (at < 0) fail(v, "refers to an entity that does not exist");
+      const std::uint16_t t = m_.records[static_cast<std::size_t>(at)].type;
+      if (!admits(t)) {
+        fail(v, std::string("is a ") + s_.entities[t].name + ", expected " + nodeName(s_, node));
+      }
+    }
+    out.tag = Tag::Ref;
+    out.ref = e.id();
+  }
+
+  void encodeSelect(const Value& v, std::uint16_t select, std::uint16_t node, Slot& out) {
+    if (v.kind() == Value::Kind::Entity) {
+      return encodeRef(
+          v, out, [&](std::uint16_t t) { return sc::selectAdmitsEntity(s_, select, t); }, node);
+    }
+    if (v.kind() != Value::Kind::Typed) {
+      fail(v, "the select " + nodeName(s_, node) +
+                  " takes an entity or a typed value such as IFCLABEL('text')");
+    }
+    const auto named = sc::findNamedType(s_, v.typeName());
+    if (!named) fail(v, "unknown type " + v.typeName());
+    if (!sc::selectAdmitsNamed(s_, select, *named)) {
+      fail(v, v.typeName() + " is not a member of the select " + nodeName(s_, node));
+    }
+    Slot* inner = m_.arena.slots(1);
+    if (named->kind == sc::NodeKind::Enumeration) {
+      encodeEnum(v.inner(), named->index, *inner);
+    } else {
+      encode(v.inner(), s_.definedTypes[named->index].node, *inner);
+    }
+    out.tag = Tag::Typed;
+    out.named = named->kind == sc::NodeKind::Enumeration ? 1 : 0;
+    out.aux = named->index;
+    out.items = inner;
+  }
+
+  Model::Impl& m_;
+  const sc::SchemaDef& s_;
+  const Model* owner_;
+  std::uint16_t type_;
+  std::size_t attribute_;
+  bool checkReferences_;
+};
+
+std::size_t attributeIndex(const sc::SchemaDef& s, std::uint16_t type, std::string_view name) {
+  const auto attrs = sc::attributesOf(s, type);
+  for (std::size_t k = 0; k < attrs.size(); ++k) {
+    if (equalsNoCase(attrs[k].name, name)) return k;
+  }
+  throw Error(std::string(s.entities[type].name) + " has no attribute " + std::string(name));
+}
+
+}  // namespace
+
+const std::string& entityTypeName(const sc::SchemaDef& s, std::uint16_t type) {
+  static const std::vector<std::string> n2x3 = canonicalNames(sc::kIfc2x3);
+  static const std::vector<std::string> n4 = canonicalNames(sc::kIfc4);
+  return (&s == &sc::kIfc2x3 ? n2x3 : n4)[type];
+}
+
+void Model::Impl::encodeAttribute(std::uint16_t type, std::size_t attribute, const Value& v,
+                                  Slot& out, bool checkReferences) {
+  const sc::AttributeDef& a = sc::attributesOf(*schema, type)[attribute];
+  Encoder enc(*this, owner, type, attribute, checkReferences);
+  if (a.derived) {
+    if (v.kind() != Value::Kind::Unset && v.kind() != Value::Kind::Derived) {
+      enc.fail(v, "the attribute is derived in this entity; only * can be given");
+    }
+    out = Slot();
+    out.tag = Tag::Derived;
+    return;
+  }
+  if (v.kind() == Value::Kind::Unset) {
+    out = Slot();
+    return;
+  }
+  if (v.kind() == Value::Kind::Derived) enc.fail(v, "* is only for derived attributes");
+  Slot s;
+  enc.encode(v, a.node, s);
+  out = s;
+}
+
+std::uint32_t Model::Impl::addRecord(std::uint16_t type, const Value* values, std::size_t count,
+                                     bool checkReferences, std::uint32_t id) {
+  const auto attrs = sc::attributesOf(*schema, type);
+  if (count > attrs.size()) {
+    throw SchemaError(std::string(schema->entities[type].name) + " takes " +
+                      std::to_string(attrs.size()) + " attributes, " + std::to_string(count) +
+                      " given");
+  }
+  Slot* slots = arena.slots(attrs.size());
+  for (std::size_t k = 0; k < attrs.size(); ++k) {
+    encodeAttribute(type, k, k < count ? values[k] : Value(), slots[k], checkReferences);
+  }
+  if (id == 0) id = nextId;
+  if (id >= nextId) nextId = id + 1;
+  records.push(Record{id, type, static_cast<std::uint16_t>(attrs.size()), slots});
+  return id;
+}
+
+Value Model::Impl::decode(const Slot& s, const Model* model) const {
+  switch (s.tag) {
+    case Tag::Unset: return Value();
+    case Tag::Derived: return Value(Derived{});
+    case Tag::Bool: return Value(s.i != 0);
+    case Tag::Logical: return Value(static_cast<Logical>(s.i));
+    case Tag::Int: return Value(static_cast<long long>(s.i));
+    case Tag::Real: return Value(s.d);
+    case Tag::String: return Value(std::string(s.s, s.n));
+    case Tag::Enum:
+      return Value(Enum{schema->items[schema->enumerations[s.aux].firstItem + s.n]});
+    case Tag::Ref: return Value(Entity(model, s.ref));
+    case Tag::Typed:
+      return Value::typed(s.named ? schema->enumerations[s.aux].name : schema->definedTypes[s.aux].name,
+                          decode(s.items[0], model));
+    case Tag::List: {
+      List items;
+      items.reserve(s.n);
+      for (std::uint32_t k = 0; k < s.n; ++k) items.push_back(decode(s.items[k], model));
+      return Value(std::move(items));
+    }
+  }
+  return Value();
+}
+
+// ---- Model ----
+
+Model::Model(std::string_view schemaName) : impl_(std::make_unique<Impl>()) {
+  impl_->schema = sc::findSchema(schemaName);
+  if (impl_->schema == nullptr) {
+    throw Error("unknown schema '" + std::string(schemaName) + "': expected IFC2X3 or IFC4");
+  }
+  impl_->schemaName = impl_->schema->name;
+  impl_->owner = this;
+}
+
+Model::~Model() = default;
+
+const std::string& Model::schemaName() const { return impl_->schemaName; }
+
+Entity Model::create(std::string_view type, std::initializer_list<Value> attributes) {
+  return createFrom(type, attributes.begin(), attributes.size());
+}
+
+Entity Model::create(std::string_view type, std::vector<Value> attributes) {
+  return createFrom(type, attributes.data(), attributes.size());
+}
+
+Entity Model::createFrom(std::string_view type, const Value* values, std::size_t count) {
+  const auto t = sc::findEntity(*impl_->schema, type);
+  if (!t) throw SchemaError("unknown entity type " + std::string(type) + " in " + impl_->schemaName);
+  if (impl_->schema->entities[*t].abstract) {
+    throw SchemaError(std::string(impl_->schema->entities[*t].name) + " is abstract");
+  }
+  std::unique_lock lock(impl_->mutex);
+  return Entity(this, impl_->addRecord(*t, values, count, true, 0));
+}
+
+Entity Model::entity(std::uint32_t id) const {
+  std::shared_lock lock(impl_->mutex);
+  if (impl_->records.find(id) < 0) throw Error("no entity #" + std::to_string(id));
+  return Entity(this, id);
+}
+
+std::vector<Entity> Model::by_type(std::string_view type) const {
+  const sc::SchemaDef& s = *impl_->schema;
+  const auto t = sc::findEntity(s, type);
+  if (!t) throw Error("unknown entity type " + std::string(type) + " in " + impl_->schemaName);
+  std::vector<char> admitted(s.entities.size());
+  for (std::size_t k = 0; k < admitted.size(); ++k) {
+    admitted[k] = sc::isSubtype(s, static_cast<std::uint16_t>(k), *t) ? 1 : 0;
+  }
+  std::vector<Entity> out;
+  std::shared_lock lock(impl_->mutex);
+  const auto& records = impl_->records;
+  for (std::size_t k = 0; k < records.size(); ++k) {
+    if (admitted[records[k].type]) out.emplace_back(this, records[k].id);
+  }
+  return out;
+}
+
+std::size_t Model::size() const {
+  std::shared_lock lock(impl_->mutex);
+  return impl_->records.size();
+}
+
+namespace {
+
+// Validation of stored slots against their schema nodes.
+class Validator {
+ public:
+  Validator(const Model::Impl& m, std::vector<std::string>& problems) : m_(m), s_(*m.schema), problems_(problems) {}
+
+  void check(const Record& r) {
+    const auto attrs = sc::attributesOf(s_, r.type);
+    for (std::size_t k = 0; k < attrs.size(); ++k) {
+      where_ = &r;
+      attribute_ = attrs[k].name;
+      const Slot& slot = r.attributes[k];
+      if (slot.tag == Tag::Unset) {
+        if (!attrs[k].optional) report("mandatory attribute is unset");
+        continue;
+      }
+      if (slot.tag == Tag::Derived) continue;
+      checkSlot(slot, attrs[k].node);
+      if (slot.tag == Tag::String && std::string_view(attrs[k].name) == "GlobalId") {
+        checkGlobalId(std::string_view(slot.s, slot.n));
+      }
+    }
+  }
+
+ private:
+  void report(const std::string& what) {
+    problems_.push_back(idText(where_->id) + " " + s_.entities[where_->type].name +
+                        "." + attribute_ + ": " + what);
+  }
+
+  void checkSlot(const Slot& slot, std::uint16_t node) {
+    const sc::TypeNode* n = &s_.nodes[node];
+    while (n->kind == sc::NodeKind::Defined) n = &s_.nodes[s_.definedTypes[n->ref].node];
+    if (slot.tag == Tag::Ref) {
+      if (m_.records.find(slot.ref) < 0) {
+        report("refers to #" + std::to_string(slot.ref) + ", which does not exist");
+      }
+    } else if (slot.tag == Tag::List && isAggregate(n->kind)) {
+      if (slot.n < static_cast<std::uint32_t>(n->lower) ||
+          (n->upper != sc::kUnbounded && slot.n > static_cast<std::uint32_t>(n->upper))) {
+        report("aggregate of " + std::to_string(slot.n) + " elements outside the bounds [" +
+               std::to_string(n->lower) + ":" +
+               (n->upper == sc::kUnbounded ? std::string("?") : std::to_string(n->upper)) + "]");
+      }
+      for (std::uint32_t k = 0; k < slot.n; ++k) checkSlot(slot.items[k], n->ref);
+    } else if (slot.tag == Tag::Typed && slot.named == 0) {
+      checkSlot(slot.items[0], s_.definedTypes[slot.aux].node);
+    }
+  }
+
+  void checkGlobalId(std::string_view id) {
+    try {
+      (void)expandGuid(id);
+    } catch (const Error&) {
+      report("'" + std::string(id) + "' is not a well-formed GlobalId");
+      return;
+    }
+    auto [it, added] = globalIds_.emplace(id, where_->id);
+    if (!added) report("GlobalId '" + std::string(id) + "' is also used by #" + std::to_string(it->second));
+  }
+
+  const Model::Impl& m_;
+  const sc::SchemaDef& s_;
+  std::vector<std::string>& problems_;
+  const Record* where_ = nullptr;
+  const char* attribute_ = "";
+  std::unordered_map<std::string_view, std::uint32_t> globalIds_;
+};
+
+}  // namespace
+
+std::vector<std::string> Model::validate() const {
+  std::vector<std::string> problems;
+  std::shared_lock lock(impl_->mutex);
+  Validator v(*impl_, problems);
+  for (std::size_t k = 0; k < impl_->records.size(); ++k) v.check(impl_->records[k]);
+  return problems;
+}
+
+// ---- Entity ----
+
+namespace {
+
+const Record& recordOf(const Model::Impl& m, std::uint32_t id) {
+  const std::int64_t at = m.records.find(id);
+  if (at < 0) throw Error("no entity #" + std::to_string(id));
+  return m.records[static_cast<std::size_t>(at)];
+}
+
+}  // namespace
+
+Model::Impl& implOf(const Model& model) { return *model.impl_; }
+
+namespace {
+
+Model::Impl& implOf(const Entity& e) {
+  if (e.model() == nullptr) throw Error("empty entity handle");
+  return implOf(*e.model());
+}
+
+}  // namespace
+
+const std::string& Entity::type() const {
+  const Model::Impl& m = implOf(*this);
+  std::shared_lock lock(m.mutex);
+  return entityTypeName(*m.schema, recordOf(m, id_).type);
+}
+
+bool Entity::is_a(std::string_view type) const {
+  const Model::Impl& m = implOf(*this);
+  const auto t = sc::findEntity(*m.schema, type);
+  if (!t) return false;
+  std::shared_lock lock(m.mutex);
+  return sc::isSubtype(*m.schema, recordOf(m, id_).type, *t);
+}
+
+Value Entity::get(std::string_view attribute) const {
+  const Model::Impl& m = implOf(*this);
+  std::shared_lock lock(m.mutex);
+  const Record& r = recordOf(m, id_);
+  return m.decode(r.attributes[attributeIndex(*m.schema, r.type, attribute)], model_);
+}
+
+Value Entity::get(std::size_t index) const {
+  const Model::Impl& m = implOf(*this);
+  std::shared_lock lock(m.mutex);
+  const Record& r = recordOf(m, id_);
+  if (index >= r.count) {
+    throw Error(std::string(m.schema->entities[r.type].name) + " has no attribute " +
+                std::to_string(index));
+  }
+  return m.decode(r.attributes[index], model_);
+}
+
+void Entity::set(std::string_view attribute, Value value) const {
+  const Model::Impl& m = implOf(*this);
+  std::size_t index;
+  {
+    std::shared_lock lock(m.mutex);
+    index = attributeIndex(*m.schema, recordOf(m, id_).type, attribute);
+  }
+  set(index, std::move(value));
+}
+
+void Entity::set(std::size_t index, Value value) const {
+  Model::Impl& m = implOf(*this);
+  std::unique_lock lock(m.mutex);
+  const std::int64_t at = m.records.find(id_);
+  if (at < 0) throw Error("no entity #" + std::to_string(id_));
+  Record& r = m.records[static_cast<std::size_t>(at)];
+  if (index >= r.count) {
+    throw SchemaError(std::string(m.schema->entities[r.type].name) + " has no attribute " +
+                      std::to_string(index));
+  }
+  Slot slot;
+  m.encodeAttribute(r.type, index, value, slot, true);
+  const bool indexed = static_cast<std::size_t>(at) < m.indexedUpTo &&
+                       (forwardMask(*m.schema)[r.type] >> index & 1) != 0;
+  if (indexed) {
+    // The exclusive lock keeps inverse() out, so the index can be changed here.
+    std::vector<std::uint32_t> refs;
+    collectRefs(r.attributes[index], refs);
+    for (std::uint32_t target : refs) {
+      auto& list = m.inverseIndex[target];
+      std::erase_if(list, [&](const detail::InverseRef& e) {
+        return e.source == id_ && e.attribute == index;
+      });
+    }
+    refs.clear();
+    collectRefs(slot, refs);
+    for (std::uint32_t target : refs) {
+      m.inverseIndex[target].push_back({id_, static_cast<std::uint16_t>(index)});
+    }
+  }
+  r.attributes[index] = slot;
+}
+
+std::vector<Entity> Entity::inverse(std::string_view name) const {
+  const Model::Impl& m = implOf(*this);
+  const sc::SchemaDef& s = *m.schema;
+  std::shared_lock lock(m.mutex);
+  const Record& r = recordOf(m, id_);
+  const sc::InverseDef* def = nullptr;
+  for (const sc::InverseDef& inv : sc::inversesOf(s, r.type)) {
+    if (equalsNoCase(inv.name, name)) def = &inv;
+  }
+  if (def == nullptr) {
+    throw Error(std::string(s.entities[r.type].name) + " has no inverse attribute " +
+                std::string(name));
+  }
+  std::vector<detail::InverseRef> refs;
+  {
+    std::lock_guard guard(m.inverseMutex);
+    const auto& mask = forwardMask(s);
+    std::vector<std::uint32_t> targets;
+    for (; m.indexedUpTo < m.records.size(); ++m.indexedUpTo) {
+      const Record& src = m.records[m.indexedUpTo];
+      for (std::uint16_t k = 0; k < src.count; ++k) {
+        if ((mask[src.type] >> k & 1) == 0) continue;
+        targets.clear();
+        collectRefs(src.attributes[k], targets);
+        for (std::uint32_t target : targets) m.inverseIndex[target].push_back({src.id, k});
+      }
+    }
+    if (auto it = m.inverseIndex.find(id_); it != m.inverseIndex.end()) refs = it->second;
+  }
+  std::vector<std::uint32_t> ids;
+  for (const detail::InverseRef& ref : refs) {
+    if (ref.attribute != def->attribute) continue;
+    const std::int64_t at = m.records.find(ref.source);
+    if (at >= 0 && sc::isSubtype(s, m.records[static_cast<std::size_t>(at)].type, def->entity)) {
+      ids.push_back(ref.source);
+    }
+  }
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  std::vector<Entity> out;
+  out.reserve(ids.size());
+  for (std::uint32_t id : ids) out.emplace_back(model_, id);
+  return out;
+}
+
+}  // namespace ifc
