@@ -319,6 +319,7 @@ void ModelDb::write(const std::filesystem::path& path) const {
   std::error_code ec;
   std::filesystem::remove(path, ec);
   Connection c(path);
+  c.exec("pragma page_size = 1024");
   c.exec("pragma journal_mode = off");
   c.exec("pragma synchronous = off");
   c.exec("begin");
