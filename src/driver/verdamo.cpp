@@ -219,9 +219,10 @@ void Run::createSpatialStructure() {
 
   const ifc::Entity project =
       model.create("IfcProject", {ifc::createGuid(), ownerHistory, "Project"});
+  // The contexts themselves: a project may not list sub-contexts.
   ifc::List contexts;
   for (const ifc::Entity& c : model.by_type("IfcGeometricRepresentationContext")) {
-    contexts.emplace_back(c);
+    if (!c.is_a("IfcGeometricRepresentationSubContext")) contexts.emplace_back(c);
   }
   project.set("RepresentationContexts", std::move(contexts));
   project.set("UnitsInContext", model.by_type("IfcUnitAssignment").front());
