@@ -1,6 +1,6 @@
 // Creates and writes about 1 000 000 typical geometry entities (points, directions,
 // placements, profiles, extrusions, representations, products) and prints creation and
-// writing speed and peak memory per entity.
+// writing speed and peak memory per entity, then reads the file back.
 //
 //   ifc_write_bench [entity count] [output path]
 #include <sys/resource.h>
@@ -42,13 +42,13 @@ int main(int argc, char** argv) {
   const ifc::Entity user = model.create("IfcPersonAndOrganization", {person, organisation});
   const ifc::Entity application =
       model.create("IfcApplication", {organisation, "1", "bench", "bench"});
-  const ifc::Entity owner = model.create(
-      "IfcOwnerHistory", {user, application, ifc::Value(), "ADDED", ifc::Value(), user,
-                          application, 0});
+  const ifc::Entity owner =
+      model.create("IfcOwnerHistory",
+                   {user, application, ifc::Value(), "ADDED", ifc::Value(), user, application, 0});
   const ifc::Entity origin = model.create("IfcCartesianPoint", {ifc::List{0.0, 0.0, 0.0}});
   const ifc::Entity world = model.create("IfcAxis2Placement3D", {origin});
-  const ifc::Entity context = model.create(
-      "IfcGeometricRepresentationContext", {"3D", "Model", 3, 1e-5, world});
+  const ifc::Entity context =
+      model.create("IfcGeometricRepresentationContext", {"3D", "Model", 3, 1e-5, world});
 
   std::size_t member = 0;
   while (model.size() + 12 <= wanted || member == 0) {
@@ -61,12 +61,12 @@ int main(int argc, char** argv) {
     const ifc::Entity local = model.create("IfcLocalPlacement", {ifc::Value(), placement3d});
     const ifc::Entity centre = model.create("IfcCartesianPoint", {ifc::List{0.0, -250.0}});
     const ifc::Entity placement2d = model.create("IfcAxis2Placement2D", {centre});
-    const ifc::Entity profile = model.create(
-        "IfcRectangleProfileDef", {"AREA", "Rec_300*500", placement2d, 300.0, 500.0});
+    const ifc::Entity profile =
+        model.create("IfcRectangleProfileDef", {"AREA", "Rec_300*500", placement2d, 300.0, 500.0});
     const ifc::Entity solid = model.create(
         "IfcExtrudedAreaSolid", {profile, world, axis, 6000.0 + static_cast<double>(member % 7)});
-    const ifc::Entity body = model.create(
-        "IfcShapeRepresentation", {context, "Body", "SweptSolid", ifc::List{solid}});
+    const ifc::Entity body =
+        model.create("IfcShapeRepresentation", {context, "Body", "SweptSolid", ifc::List{solid}});
     const ifc::Entity shape =
         model.create("IfcProductDefinitionShape", {ifc::Value(), ifc::Value(), ifc::List{body}});
     model.create("IfcBeam", {ifc::createGuid(), owner, "Beam_" + std::to_string(member),
@@ -81,16 +81,24 @@ int main(int argc, char** argv) {
   model.writeFile(output);
   const double writeSeconds = secondsSince(writeStart);
   const double megabytes = static_cast<double>(std::filesystem::file_size(output)) / 1e6;
+  const long writtenKilobytes = peakKilobytes();
+
+  const auto readStart = std::chrono::steady_clock::now();
+  const std::size_t readCount = ifc::Model::readFile(output)->size();
+  const double readSeconds = secondsSince(readStart);
   std::filesystem::remove(output);
 
   std::printf("entities:          %zu\n", count);
-  std::printf("created:           %.0f entities/s (%.3f s)\n", static_cast<double>(count) / createSeconds,
-              createSeconds);
+  std::printf("created:           %.0f entities/s (%.3f s)\n",
+              static_cast<double>(count) / createSeconds, createSeconds);
   std::printf("written:           %.0f entities/s (%.3f s), %.1f MB at %.0f MB/s\n",
               static_cast<double>(count) / writeSeconds, writeSeconds, megabytes,
               megabytes / writeSeconds);
-  std::printf("peak memory:       %.0f bytes/entity after creation, %.0f after writing\n",
-              static_cast<double>(createdKilobytes - baseKilobytes) * 1024.0 / static_cast<double>(count),
-              static_cast<double>(peakKilobytes() - baseKilobytes) * 1024.0 / static_cast<double>(count));
+  std::printf("read back:         %.0f entities/s (%.3f s)\n",
+              static_cast<double>(readCount) / readSeconds, readSeconds);
+  std::printf(
+      "peak memory:       %.0f bytes/entity after creation, %.0f after writing\n",
+      static_cast<double>(createdKilobytes - baseKilobytes) * 1024.0 / static_cast<double>(count),
+      static_cast<double>(writtenKilobytes - baseKilobytes) * 1024.0 / static_cast<double>(count));
   return 0;
 }

@@ -29,7 +29,8 @@ struct ProcessIdentity {
     std::random_device rd;
     std::mt19937_64 rng((std::uint64_t{rd()} << 32) ^ rd());
     const std::uint64_t r = rng();
-    for (int k = 0; k < 6; ++k) node[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(r >> (8 * k));
+    for (int k = 0; k < 6; ++k)
+      node[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(r >> (8 * k));
     node[0] |= 0x01;
     clockSequence = static_cast<std::uint16_t>(rng() & 0x3FFF);
   }
@@ -44,7 +45,8 @@ std::uint64_t nextTimestamp() {
   constexpr std::uint64_t kEpochOffset = 0x01B21DD213814000ULL;  // 1582-10-15 to 1970-01-01
   const auto now = std::chrono::system_clock::now().time_since_epoch();
   const std::uint64_t ticks =
-      static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() / 100) +
+      static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() /
+                                 100) +
       kEpochOffset;
   std::uint64_t prev = last.load(std::memory_order_relaxed);
   std::uint64_t next;
@@ -63,14 +65,16 @@ std::string createGuid() {
   const auto timeLow = static_cast<std::uint32_t>(t);
   const auto timeMid = static_cast<std::uint16_t>(t >> 32);
   const auto timeHi = static_cast<std::uint16_t>((t >> 48) & 0x0FFF) | 0x1000;  // version 1
-  for (int k = 0; k < 4; ++k) u[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(timeLow >> (24 - 8 * k));
+  for (int k = 0; k < 4; ++k)
+    u[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(timeLow >> (24 - 8 * k));
   u[4] = static_cast<std::uint8_t>(timeMid >> 8);
   u[5] = static_cast<std::uint8_t>(timeMid);
   u[6] = static_cast<std::uint8_t>(timeHi >> 8);
   u[7] = static_cast<std::uint8_t>(timeHi);
   u[8] = static_cast<std::uint8_t>(0x80 | (identity.clockSequence >> 8));  // RFC 4122 variant
   u[9] = static_cast<std::uint8_t>(identity.clockSequence);
-  for (int k = 0; k < 6; ++k) u[static_cast<std::size_t>(10 + k)] = identity.node[static_cast<std::size_t>(k)];
+  for (int k = 0; k < 6; ++k)
+    u[static_cast<std::size_t>(10 + k)] = identity.node[static_cast<std::size_t>(k)];
   return compressGuid(u);
 }
 
@@ -82,7 +86,8 @@ std::string compressGuid(const Uuid& uuid) {
   out[1] = kAlphabet[uuid[0] & 0x3F];
   for (int g = 0; g < 5; ++g) {
     const std::size_t at = 1 + 3 * static_cast<std::size_t>(g);
-    std::uint32_t v = (std::uint32_t{uuid[at]} << 16) | (std::uint32_t{uuid[at + 1]} << 8) | uuid[at + 2];
+    std::uint32_t v =
+        (std::uint32_t{uuid[at]} << 16) | (std::uint32_t{uuid[at + 1]} << 8) | uuid[at + 2];
     for (int c = 3; c >= 0; --c) {
       out[2 + 4 * static_cast<std::size_t>(g) + static_cast<std::size_t>(c)] = kAlphabet[v & 0x3F];
       v >>= 6;
@@ -99,7 +104,8 @@ Uuid expandGuid(std::string_view compressed) {
   for (std::size_t k = 0; k < 22; ++k) {
     digits[k] = digitValue(compressed[k]);
     if (digits[k] < 0) {
-      throw Error("GlobalId '" + std::string(compressed) + "' has a character outside the alphabet");
+      throw Error("GlobalId '" + std::string(compressed) +
+                  "' has a character outside the alphabet");
     }
   }
   if (digits[0] > 3) throw Error("GlobalId '" + std::string(compressed) + "' exceeds 128 bits");

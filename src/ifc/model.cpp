@@ -44,7 +44,8 @@ std::vector<std::uint64_t> computeForwardMask(const sc::SchemaDef& s) {
     const auto entity = static_cast<std::uint16_t>(pair >> 16);
     const auto attribute = pair & 0xFFFF;
     for (std::size_t t = 0; t < s.entities.size(); ++t) {
-      if (sc::isSubtype(s, static_cast<std::uint16_t>(t), entity)) mask[t] |= std::uint64_t{1} << attribute;
+      if (sc::isSubtype(s, static_cast<std::uint16_t>(t), entity))
+        mask[t] |= std::uint64_t{1} << attribute;
     }
   }
   return mask;
@@ -67,13 +68,23 @@ void collectRefs(const Slot& s, std::vector<std::uint32_t>& out) {
 // A short STEP-like rendering of a value, for error messages.
 void describeTo(std::string& out, const Value& v) {
   switch (v.kind()) {
-    case Value::Kind::Unset: out += '$'; break;
-    case Value::Kind::Derived: out += '*'; break;
-    case Value::Kind::Boolean: out += v.asBool() ? ".T." : ".F."; break;
-    case Value::Kind::Logical:
-      out += v.asLogical() == Logical::True ? ".T." : v.asLogical() == Logical::False ? ".F." : ".U.";
+    case Value::Kind::Unset:
+      out += '$';
       break;
-    case Value::Kind::Integer: out += std::to_string(v.asInt()); break;
+    case Value::Kind::Derived:
+      out += '*';
+      break;
+    case Value::Kind::Boolean:
+      out += v.asBool() ? ".T." : ".F.";
+      break;
+    case Value::Kind::Logical:
+      out += v.asLogical() == Logical::True    ? ".T."
+             : v.asLogical() == Logical::False ? ".F."
+                                               : ".U.";
+      break;
+    case Value::Kind::Integer:
+      out += std::to_string(v.asInt());
+      break;
     case Value::Kind::Real: {
       char buf[step::kMaxRealChars];
       if (std::isfinite(v.asDouble())) {
@@ -90,8 +101,12 @@ void describeTo(std::string& out, const Value& v) {
       out += s.size() > 60 ? "...'" : "'";
       break;
     }
-    case Value::Kind::Enum: out += '.' + v.asEnum() + '.'; break;
-    case Value::Kind::Entity: out += idText(v.asEntity().id()); break;
+    case Value::Kind::Enum:
+      out += '.' + v.asEnum() + '.';
+      break;
+    case Value::Kind::Entity:
+      out += idText(v.asEntity().id());
+      break;
     case Value::Kind::Typed:
       out += v.typeName() + '(';
       describeTo(out, v.inner());
@@ -124,14 +139,22 @@ std::string nodeName(const sc::SchemaDef& s, std::uint16_t node) {
                                                 "LOGICAL", "STRING",  "BINARY"};
       return kSimple[n.ref];
     }
-    case sc::NodeKind::Entity: return s.entities[n.ref].name;
-    case sc::NodeKind::Defined: return s.definedTypes[n.ref].name;
-    case sc::NodeKind::Enumeration: return s.enumerations[n.ref].name;
-    case sc::NodeKind::Select: return s.selects[n.ref].name;
-    case sc::NodeKind::List: return "LIST OF " + nodeName(s, n.ref);
-    case sc::NodeKind::Set: return "SET OF " + nodeName(s, n.ref);
-    case sc::NodeKind::Array: return "ARRAY OF " + nodeName(s, n.ref);
-    case sc::NodeKind::Bag: return "BAG OF " + nodeName(s, n.ref);
+    case sc::NodeKind::Entity:
+      return s.entities[n.ref].name;
+    case sc::NodeKind::Defined:
+      return s.definedTypes[n.ref].name;
+    case sc::NodeKind::Enumeration:
+      return s.enumerations[n.ref].name;
+    case sc::NodeKind::Select:
+      return s.selects[n.ref].name;
+    case sc::NodeKind::List:
+      return "LIST OF " + nodeName(s, n.ref);
+    case sc::NodeKind::Set:
+      return "SET OF " + nodeName(s, n.ref);
+    case sc::NodeKind::Array:
+      return "ARRAY OF " + nodeName(s, n.ref);
+    case sc::NodeKind::Bag:
+      return "BAG OF " + nodeName(s, n.ref);
   }
   return "?";
 }
@@ -146,13 +169,18 @@ class Encoder {
  public:
   Encoder(Model::Impl& m, const Model* owner, std::uint16_t type, std::size_t attribute,
           bool checkReferences)
-      : m_(m), s_(*m.schema), owner_(owner), type_(type), attribute_(attribute),
+      : m_(m),
+        s_(*m.schema),
+        owner_(owner),
+        type_(type),
+        attribute_(attribute),
         checkReferences_(checkReferences) {}
 
   void encode(const Value& v, std::uint16_t node, Slot& out) {
     const sc::TypeNode& n = s_.nodes[node];
     switch (n.kind) {
-      case sc::NodeKind::Simple: return encodeSimple(v, static_cast<sc::Simple>(n.ref), node, out);
+      case sc::NodeKind::Simple:
+        return encodeSimple(v, static_cast<sc::Simple>(n.ref), node, out);
       case sc::NodeKind::Defined:
         if (v.kind() == Value::Kind::Typed) {
           const auto named = sc::findNamedType(s_, v.typeName());
@@ -162,11 +190,13 @@ class Encoder {
           return encode(v.inner(), s_.definedTypes[n.ref].node, out);
         }
         return encode(v, s_.definedTypes[n.ref].node, out);
-      case sc::NodeKind::Enumeration: return encodeEnum(v, n.ref, out);
+      case sc::NodeKind::Enumeration:
+        return encodeEnum(v, n.ref, out);
       case sc::NodeKind::Entity:
-        return encodeRef(v, out, [&](std::uint16_t t) { return sc::isSubtype(s_, t, n.ref); },
-                         node);
-      case sc::NodeKind::Select: return encodeSelect(v, n.ref, node, out);
+        return encodeRef(
+            v, out, [&](std::uint16_t t) { return sc::isSubtype(s_, t, n.ref); }, node);
+      case sc::NodeKind::Select:
+        return encodeSelect(v, n.ref, node, out);
       case sc::NodeKind::List:
       case sc::NodeKind::Set:
       case sc::NodeKind::Array:
@@ -244,7 +274,8 @@ class Encoder {
           return;
         }
         break;
-      case sc::Simple::Binary: fail(v, "BINARY values are not supported");
+      case sc::Simple::Binary:
+        fail(v, "BINARY values are not supported");
     }
     fail(v, "expected " + nodeName(s_, node));
   }
@@ -263,6 +294,7 @@ class Encoder {
   void encodeRef(const Value& v, Slot& out, Admits admits, std::uint16_t node) {
     if (v.kind() != Value::Kind::Entity) fail(v, "expected a reference to " + nodeName(s_, node));
     const Entity e = v.asEntity();
+    if (!e) fail(v, "an empty entity handle");
     if (e.model() != owner_) fail(v, "refers to an entity of another model");
     if (checkReferences_) {
       const std::int64_t at = m_.records.find(e.id());
@@ -368,19 +400,28 @@ std::uint32_t Model::Impl::addRecord(std::uint16_t type, const Value* values, st
 
 Value Model::Impl::decode(const Slot& s, const Model* model) const {
   switch (s.tag) {
-    case Tag::Unset: return Value();
-    case Tag::Derived: return Value(Derived{});
-    case Tag::Bool: return Value(s.i != 0);
-    case Tag::Logical: return Value(static_cast<Logical>(s.i));
-    case Tag::Int: return Value(static_cast<long long>(s.i));
-    case Tag::Real: return Value(s.d);
-    case Tag::String: return Value(std::string(s.s, s.n));
+    case Tag::Unset:
+      return Value();
+    case Tag::Derived:
+      return Value(Derived{});
+    case Tag::Bool:
+      return Value(s.i != 0);
+    case Tag::Logical:
+      return Value(static_cast<Logical>(s.i));
+    case Tag::Int:
+      return Value(static_cast<long long>(s.i));
+    case Tag::Real:
+      return Value(s.d);
+    case Tag::String:
+      return Value(std::string(s.s, s.n));
     case Tag::Enum:
       return Value(Enum{schema->items[schema->enumerations[s.aux].firstItem + s.n]});
-    case Tag::Ref: return Value(Entity(model, s.ref));
+    case Tag::Ref:
+      return Value(Entity(model, s.ref));
     case Tag::Typed:
-      return Value::typed(s.named ? schema->enumerations[s.aux].name : schema->definedTypes[s.aux].name,
-                          decode(s.items[0], model));
+      return Value::typed(
+          s.named ? schema->enumerations[s.aux].name : schema->definedTypes[s.aux].name,
+          decode(s.items[0], model));
     case Tag::List: {
       List items;
       items.reserve(s.n);
@@ -416,7 +457,8 @@ Entity Model::create(std::string_view type, std::vector<Value> attributes) {
 
 Entity Model::createFrom(std::string_view type, const Value* values, std::size_t count) {
   const auto t = sc::findEntity(*impl_->schema, type);
-  if (!t) throw SchemaError("unknown entity type " + std::string(type) + " in " + impl_->schemaName);
+  if (!t)
+    throw SchemaError("unknown entity type " + std::string(type) + " in " + impl_->schemaName);
   if (impl_->schema->entities[*t].abstract) {
     throw SchemaError(std::string(impl_->schema->entities[*t].name) + " is abstract");
   }
@@ -457,7 +499,8 @@ namespace {
 // Validation of stored slots against their schema nodes.
 class Validator {
  public:
-  Validator(const Model::Impl& m, std::vector<std::string>& problems) : m_(m), s_(*m.schema), problems_(problems) {}
+  Validator(const Model::Impl& m, std::vector<std::string>& problems)
+      : m_(m), s_(*m.schema), problems_(problems) {}
 
   void check(const Record& r) {
     const auto attrs = sc::attributesOf(s_, r.type);
@@ -479,8 +522,8 @@ class Validator {
 
  private:
   void report(const std::string& what) {
-    problems_.push_back(idText(where_->id) + " " + s_.entities[where_->type].name +
-                        "." + attribute_ + ": " + what);
+    problems_.push_back(idText(where_->id) + " " + s_.entities[where_->type].name + "." +
+                        attribute_ + ": " + what);
   }
 
   void checkSlot(const Slot& slot, std::uint16_t node) {
@@ -511,7 +554,8 @@ class Validator {
       return;
     }
     auto [it, added] = globalIds_.emplace(id, where_->id);
-    if (!added) report("GlobalId '" + std::string(id) + "' is also used by #" + std::to_string(it->second));
+    if (!added)
+      report("GlobalId '" + std::string(id) + "' is also used by #" + std::to_string(it->second));
   }
 
   const Model::Impl& m_;

@@ -21,7 +21,19 @@
 
 namespace ifc::detail {
 
-enum class Tag : std::uint8_t { Unset, Derived, Bool, Logical, Int, Real, String, Enum, Ref, Typed, List };
+enum class Tag : std::uint8_t {
+  Unset,
+  Derived,
+  Bool,
+  Logical,
+  Int,
+  Real,
+  String,
+  Enum,
+  Ref,
+  Typed,
+  List
+};
 
 struct Slot {
   Tag tag = Tag::Unset;
@@ -71,7 +83,7 @@ class Arena {
  private:
   void grow(std::size_t bytes) {
     const std::size_t size = bytes > kBlock / 4 ? bytes : kBlock;
-    blocks_.push_back(std::make_unique<std::byte[]>(size));
+    blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
     next_ = blocks_.back().get();
     left_ = size;
   }

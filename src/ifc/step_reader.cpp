@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
-#include <sstream>
 
 #include "ifc/model_impl.h"
 #include "ifc/step_text.h"
@@ -131,7 +130,8 @@ class Reader {
     skipSpace();
     if (peek() != c) {
       fail(std::string("expected '") + c + "'" +
-           (p_ < t_.size() ? std::string(", found '") + peek() + "'" : std::string(" at end of file")));
+           (p_ < t_.size() ? std::string(", found '") + peek() + "'"
+                           : std::string(" at end of file")));
     }
     ++p_;
   }
@@ -147,7 +147,8 @@ class Reader {
 
   std::string_view identifier() {
     const std::size_t start = p_;
-    while (p_ < t_.size() && (std::isalnum(static_cast<unsigned char>(t_[p_])) || t_[p_] == '_')) ++p_;
+    while (p_ < t_.size() && (std::isalnum(static_cast<unsigned char>(t_[p_])) || t_[p_] == '_'))
+      ++p_;
     if (p_ == start) fail("expected a name");
     return t_.substr(start, p_ - start);
   }
@@ -199,9 +200,15 @@ class Reader {
     skipSpace();
     const char c = peek();
     switch (c) {
-      case '$': ++p_; return Value();
-      case '*': ++p_; return Value(Derived{});
-      case '#': ++p_; return Value(Entity(&model, number()));
+      case '$':
+        ++p_;
+        return Value();
+      case '*':
+        ++p_;
+        return Value(Derived{});
+      case '#':
+        ++p_;
+        return Value(Entity(&model, number()));
       case '\'': {
         ++p_;
         const int line = line_;
@@ -237,8 +244,10 @@ class Reader {
         ++p_;
         return Value(std::move(items));
       }
-      case '"': fail("binary values are not supported");
-      default: break;
+      case '"':
+        fail("binary values are not supported");
+      default:
+        break;
     }
     if (c == '-' || c == '+' || (c >= '0' && c <= '9')) return numberValue();
     if (std::isalpha(static_cast<unsigned char>(c))) {
@@ -276,7 +285,8 @@ class Reader {
       r = std::from_chars(first, last, i);
       v = Value(i);
     }
-    if (r.ec != std::errc() || r.ptr != last) fail("malformed number '" + std::string(t_.substr(p_, end - p_)) + "'");
+    if (r.ec != std::errc() || r.ptr != last)
+      fail("malformed number '" + std::string(t_.substr(p_, end - p_)) + "'");
     p_ = end;
     return v;
   }
@@ -345,11 +355,14 @@ std::unique_ptr<Model> Model::parse(std::string_view text) { return Reader(text)
 
 std::unique_ptr<Model> Model::readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error("cannot open " + path.string());
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (!in && !in.eof()) throw Error("cannot read " + path.string());
-  return parse(std::move(text).str());
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!in || ec) throw Error("cannot open " + path.string());
+  std::string text(static_cast<std::size_t>(size), '\0');
+  if (!in.read(text.data(), static_cast<std::streamsize>(text.size()))) {
+    throw Error("cannot read " + path.string());
+  }
+  return parse(text);
 }
 
 }  // namespace ifc

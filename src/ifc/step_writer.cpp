@@ -66,15 +66,23 @@ class Writer {
   void slot(const Slot& s) {
     ensure(step::kMaxRealChars + 4);
     switch (s.tag) {
-      case Tag::Unset: *p_++ = '$'; return;
-      case Tag::Derived: *p_++ = '*'; return;
+      case Tag::Unset:
+        *p_++ = '$';
+        return;
+      case Tag::Derived:
+        *p_++ = '*';
+        return;
       case Tag::Bool:
       case Tag::Logical:
         std::memcpy(p_, s.i == 1 ? ".T." : s.i == 0 ? ".F." : ".U.", 3);
         p_ += 3;
         return;
-      case Tag::Int: p_ = std::to_chars(p_, p_ + 24, s.i).ptr; return;
-      case Tag::Real: p_ += step::formatReal(s.d, p_); return;
+      case Tag::Int:
+        p_ = std::to_chars(p_, p_ + 24, s.i).ptr;
+        return;
+      case Tag::Real:
+        p_ += step::formatReal(s.d, p_);
+        return;
       case Tag::String:
         scratch_.clear();
         step::appendString(scratch_, std::string_view(s.s, s.n));

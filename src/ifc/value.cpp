@@ -1,6 +1,8 @@
 #include "ifc/value.h"
 
+#include <cstdint>
 #include <stdexcept>
+#include <string>
 
 namespace ifc {
 
@@ -14,6 +16,13 @@ namespace {
   throw std::logic_error(std::string("ifc::Value is not ") + wanted);
 }
 }  // namespace
+
+std::int64_t Value::checkedInt(unsigned long long i) {
+  if (i > static_cast<unsigned long long>(INT64_MAX)) {
+    throw std::out_of_range("integer " + std::to_string(i) + " is too large for an IFC INTEGER");
+  }
+  return static_cast<std::int64_t>(i);
+}
 
 Value Value::typed(std::string_view typeName, Value inner) {
   Value v;

@@ -73,7 +73,17 @@ class Entity {
 class Value {
  public:
   enum class Kind : std::uint8_t {
-    Unset, Derived, Boolean, Logical, Integer, Real, String, Enum, Entity, Typed, List
+    Unset,
+    Derived,
+    Boolean,
+    Logical,
+    Integer,
+    Real,
+    String,
+    Enum,
+    Entity,
+    Typed,
+    List
   };
 
   Value() = default;  // unset
@@ -84,6 +94,10 @@ class Value {
   Value(int i) : v_(std::int64_t{i}) {}
   Value(long i) : v_(std::int64_t{i}) {}
   Value(long long i) : v_(std::int64_t{i}) {}
+  // Unsigned counts are taken as INTEGER; throws std::out_of_range beyond the signed range.
+  Value(unsigned int i) : v_(std::int64_t{i}) {}
+  Value(unsigned long i) : v_(checkedInt(i)) {}
+  Value(unsigned long long i) : v_(checkedInt(i)) {}
   Value(double d) : v_(d) {}
   Value(const char* s) : v_(std::string(s)) {}
   Value(std::string s) : v_(std::move(s)) {}
@@ -120,6 +134,7 @@ class Value {
   friend bool operator==(const Value& a, const Value& b);
 
  private:
+  static std::int64_t checkedInt(unsigned long long i);
   struct TypedData;
   // Alternatives in the order of Kind.
   std::variant<Unset, Derived, bool, Logical, std::int64_t, double, std::string, Enum, Entity,

@@ -1,10 +1,11 @@
+#include "ifc/guid.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <set>
 #include <thread>
 
-#include "ifc/guid.h"
 #include "ifc/model.h"
 
 namespace {
@@ -15,7 +16,8 @@ TEST(GlobalId, CompressesTheFirstByteIntoTwoCharactersAndEachThreeBytesIntoFour)
   u.fill(0xFF);
   EXPECT_EQ(ifc::compressGuid(u), "3$$$$$$$$$$$$$$$$$$$$$");
   // 0123456789abcdef0123456789abcdef
-  u = {0x01, 0x23, 0x45, 0x67, 0x89, 0xab, 0xcd, 0xef, 0x01, 0x23, 0x45, 0x67, 0x89, 0xab, 0xcd, 0xef};
+  u = {0x01, 0x23, 0x45, 0x67, 0x89, 0xab, 0xcd, 0xef,
+       0x01, 0x23, 0x45, 0x67, 0x89, 0xab, 0xcd, 0xef};
   EXPECT_EQ(ifc::compressGuid(u), "018qLdYQlDxm4ZHMU9gytl");
 }
 
@@ -50,7 +52,8 @@ TEST(GlobalId, IsUniqueAcrossThreadsCallingAtOnce) {
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&made, t] {
-      for (int k = 0; k < kPerThread; ++k) made[static_cast<std::size_t>(t)].push_back(ifc::createGuid());
+      for (int k = 0; k < kPerThread; ++k)
+        made[static_cast<std::size_t>(t)].push_back(ifc::createGuid());
     });
   }
   for (auto& th : threads) th.join();

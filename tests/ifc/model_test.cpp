@@ -1,3 +1,5 @@
+#include "ifc/model.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 #include <thread>
 
 #include "ifc/guid.h"
-#include "ifc/model.h"
 #include "template_text.h"
 
 namespace {
@@ -27,7 +28,8 @@ class ModelTest : public ::testing::TestWithParam<const char*> {
     return model->create("IfcBeam", {ifc::createGuid(), owner, name});
   }
   Entity rel(const char* type, Value a, Value b) {
-    return model->create(type, {ifc::createGuid(), owner, Value(), Value(), std::move(a), std::move(b)});
+    return model->create(type,
+                         {ifc::createGuid(), owner, Value(), Value(), std::move(a), std::move(b)});
   }
 };
 
@@ -38,7 +40,8 @@ void expectSchemaError(F&& f, std::initializer_list<std::string_view> parts) {
     f();
     ADD_FAILURE() << "no SchemaError";
   } catch (const ifc::SchemaError& e) {
-    for (std::string_view p : parts) EXPECT_NE(std::string(e.what()).find(p), std::string::npos) << e.what();
+    for (std::string_view p : parts)
+      EXPECT_NE(std::string(e.what()).find(p), std::string::npos) << e.what();
   }
 }
 
@@ -70,32 +73,52 @@ TEST_P(ModelTest, CreatesEntitiesNumberedAfterTheTemplateAndReadsTheirAttributes
 TEST_P(ModelTest, RefusesCreationsTheSchemaForbidsNamingTypeAttributeAndValue) {
   const Entity p = point(0, 0, 0);
   const Entity placement = model->create("IfcAxis2Placement3D", {p});
-  expectSchemaError([&] { model->create("IfcCartesianPoint", {List{0.0}, 1}); },
-                    {"IfcCartesianPoint", "takes 1 attributes, 2 given"});
+  expectSchemaError(
+      [&] {
+        model->create("IfcCartesianPoint", {List{0.0}, 1});
+      },
+      {"IfcCartesianPoint", "takes 1 attributes, 2 given"});
   expectSchemaError([&] { model->create("IfcRectangleProfileDef", {"AREAS"}); },
                     {"IfcRectangleProfileDef.ProfileType", "'AREAS'", "IfcProfileTypeEnum"});
-  expectSchemaError([&] { model->create("IfcAxis2Placement3D", {placement}); },
-                    {"IfcAxis2Placement3D.Location", "#" + std::to_string(placement.id()),
-                     "IfcCartesianPoint"});
-  expectSchemaError([&] { model->create("IfcCartesianPoint", {List{"1", 2.0}}); },
-                    {"IfcCartesianPoint.Coordinates", "'1'"});
-  expectSchemaError([&] { model->create("IfcPolyline", {List{p, placement}}); },
-                    {"IfcPolyline.Points", "IfcAxis2Placement3D"});
-  expectSchemaError([&] { model->create("IfcPropertySingleValue", {"N", Value(), "3"}); },
-                    {"IfcPropertySingleValue.NominalValue", "typed value"});
   expectSchemaError(
-      [&] { model->create("IfcPropertySingleValue", {"N", Value(), Value::typed("IfcBeamTypeEnum", "BEAM")}); },
+      [&] { model->create("IfcAxis2Placement3D", {placement}); },
+      {"IfcAxis2Placement3D.Location", "#" + std::to_string(placement.id()), "IfcCartesianPoint"});
+  expectSchemaError(
+      [&] {
+        model->create("IfcCartesianPoint", {List{"1", 2.0}});
+      },
+      {"IfcCartesianPoint.Coordinates", "'1'"});
+  expectSchemaError(
+      [&] {
+        model->create("IfcPolyline", {List{p, placement}});
+      },
+      {"IfcPolyline.Points", "IfcAxis2Placement3D"});
+  expectSchemaError(
+      [&] {
+        model->create("IfcPropertySingleValue", {"N", Value(), "3"});
+      },
+      {"IfcPropertySingleValue.NominalValue", "typed value"});
+  expectSchemaError(
+      [&] {
+        model->create("IfcPropertySingleValue",
+                      {"N", Value(), Value::typed("IfcBeamTypeEnum", "BEAM")});
+      },
       {"IfcPropertySingleValue.NominalValue", "not a member"});
   expectSchemaError([&] { model->create("IfcProduct", {}); }, {"IfcProduct", "abstract"});
   expectSchemaError([&] { model->create("IfcNoSuchThing", {}); }, {"IfcNoSuchThing"});
-  expectSchemaError(
-      [&] { point(std::numeric_limits<double>::quiet_NaN(), 0, 0); }, {"IfcCartesianPoint.Coordinates", "finite"});
+  expectSchemaError([&] { point(std::numeric_limits<double>::quiet_NaN(), 0, 0); },
+                    {"IfcCartesianPoint.Coordinates", "finite"});
   expectSchemaError([&] { beam("\xff\xfe"); }, {"IfcBeam.Name", "UTF-8"});
-  expectSchemaError([&] { model->create("IfcSIUnit", {1, "LENGTHUNIT", Value(), "METRE"}); },
-                    {"IfcSIUnit.Dimensions", "derived"});
+  expectSchemaError(
+      [&] {
+        model->create("IfcSIUnit", {1, "LENGTHUNIT", Value(), "METRE"});
+      },
+      {"IfcSIUnit.Dimensions", "derived"});
   expectSchemaError([&] { model->create("IfcBeam", {ifc::Derived{}}); }, {"IfcBeam.GlobalId", "*"});
   ifc::Model other(GetParam());
   const Entity foreign = other.create("IfcCartesianPoint", {List{0.0, 0.0}});
+  expectSchemaError([&] { model->create("IfcAxis2Placement2D", {Entity()}); },
+                    {"IfcAxis2Placement2D.Location", "empty entity handle"});
   expectSchemaError([&] { model->create("IfcAxis2Placement2D", {foreign}); },
                     {"IfcAxis2Placement2D.Location", "another model"});
   EXPECT_EQ(model->size(), 22u) << "refused creations leave no entity behind";
@@ -118,9 +141,10 @@ TEST_P(ModelTest, SetChecksLikeCreateAndKeepsTheOldValueOnRefusal) {
 }
 
 TEST_P(ModelTest, TypedValuesInSelectsComeBackWithTheirCanonicalTypeName) {
-  const Entity label = model->create("IfcPropertySingleValue", {"Floor", Value(), Value::typed("IFCLABEL", "3")});
-  const Entity length = model->create(
-      "IfcPropertySingleValue", {"Height", Value(), Value::typed("IfcLengthMeasure", 3600)});
+  const Entity label =
+      model->create("IfcPropertySingleValue", {"Floor", Value(), Value::typed("IFCLABEL", "3")});
+  const Entity length = model->create("IfcPropertySingleValue",
+                                      {"Height", Value(), Value::typed("IfcLengthMeasure", 3600)});
   EXPECT_EQ(label.get("NominalValue").typeName(), "IfcLabel");
   EXPECT_EQ(label.get("NominalValue").inner().asString(), "3");
   EXPECT_EQ(length.get("NominalValue").typeName(), "IfcLengthMeasure");
@@ -128,6 +152,35 @@ TEST_P(ModelTest, TypedValuesInSelectsComeBackWithTheirCanonicalTypeName) {
   const Value angle = model->entity(17).get("ValueComponent");
   EXPECT_EQ(angle.typeName(), "IfcPlaneAngleMeasure");
   EXPECT_DOUBLE_EQ(angle.inner().asDouble(), 0.017453292519943295);
+}
+
+TEST_P(ModelTest, BooleansLogicalsAndSelectsInsideAggregatesAreCheckedAndWritten) {
+  const Entity p1 = point(0, 0, 0), p2 = point(1000, 0, 0);
+  const Entity line = model->create("IfcPolyline", {List{p1, p2}});
+  const Entity segment = model->create("IfcCompositeCurveSegment", {"CONTINUOUS", true, line});
+  const Entity curve = model->create("IfcCompositeCurve", {List{segment}, ifc::Logical::Unknown});
+  const Entity trimmed = model->create(
+      "IfcTrimmedCurve",
+      {line, List{Value::typed("IfcParameterValue", 0)}, List{p2}, false, "PARAMETER"});
+  const std::string text = model->toString();
+  for (const std::string& expected :
+       {"=IFCCOMPOSITECURVESEGMENT(.CONTINUOUS.,.T.,#" + std::to_string(line.id()) + ");",
+        "=IFCCOMPOSITECURVE((#" + std::to_string(segment.id()) + "),.U.);",
+        "=IFCTRIMMEDCURVE(#" + std::to_string(line.id()) + ",(IFCPARAMETERVALUE(0.)),(#" +
+            std::to_string(p2.id()) + "),.F.,.PARAMETER.);"}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected;
+  }
+  EXPECT_EQ(curve.get("SelfIntersect").asLogical(), ifc::Logical::Unknown);
+  EXPECT_FALSE(trimmed.get("SenseAgreement").asBool());
+  expectSchemaError(
+      [&] {
+        model->create("IfcCompositeCurveSegment", {"CONTINUOUS", ifc::Logical::Unknown, line});
+      },
+      {"IfcCompositeCurveSegment.SameSense", ".U."});
+  expectSchemaError([&] { trimmed.set("Trim1", Value(List{Value::typed("IfcLabel", "x")})); },
+                    {"IfcTrimmedCurve.Trim1", "IfcLabel('x')", "IfcTrimmingSelect"});
+  expectSchemaError([&] { trimmed.set("Trim2", Value(List{line})); },
+                    {"IfcTrimmedCurve.Trim2", "IfcPolyline"});
 }
 
 TEST_P(ModelTest, ByTypeIncludesSubtypesInNumberOrder) {
@@ -151,13 +204,14 @@ TEST_P(ModelTest, InverseAttributesFollowTheForwardReferences) {
   EXPECT_TRUE(storey.inverse("IsDecomposedBy").empty());
 
   const Entity agg = rel("IfcRelAggregates", storey, List{wall});
-  const Entity contained = model->create(
-      "IfcRelContainedInSpatialStructure",
-      {ifc::createGuid(), owner, Value(), Value(), List{wall, opening}, storey});
+  const Entity contained =
+      model->create("IfcRelContainedInSpatialStructure",
+                    {ifc::createGuid(), owner, Value(), Value(), List{wall, opening}, storey});
   const Entity voids = rel("IfcRelVoidsElement", wall, opening);
   const Entity pset = model->create(
       "IfcPropertySet", {ifc::createGuid(), owner, "P", Value(),
-                         List{model->create("IfcPropertySingleValue", {"A", Value(), Value::typed("IfcLabel", "x")})}});
+                         List{model->create("IfcPropertySingleValue",
+                                            {"A", Value(), Value::typed("IfcLabel", "x")})}});
   const Entity defines = rel("IfcRelDefinesByProperties", List{wall}, pset);
 
   EXPECT_EQ(storey.inverse("IsDecomposedBy"), std::vector<Entity>{agg});
@@ -179,7 +233,10 @@ TEST_P(ModelTest, InverseAttributesFollowTheForwardReferences) {
 
 TEST_P(ModelTest, ValidateAcceptsACompleteModelAndReportsEachProblem) {
   const Entity b = beam("B");
-  rel("IfcRelAggregates", model->create("IfcBuildingStorey", {ifc::createGuid(), owner, "1", Value(), Value(), Value(), Value(), Value(), "ELEMENT"}), List{b});
+  rel("IfcRelAggregates",
+      model->create("IfcBuildingStorey", {ifc::createGuid(), owner, "1", Value(), Value(), Value(),
+                                          Value(), Value(), "ELEMENT"}),
+      List{b});
   EXPECT_EQ(model->validate(), std::vector<std::string>{});
 
   const Entity noGuid = model->create("IfcColumn", {Value(), owner, "C"});
@@ -190,15 +247,24 @@ TEST_P(ModelTest, ValidateAcceptsACompleteModelAndReportsEachProblem) {
   const Entity line = model->create("IfcPolyline", {List{point(0, 0, 0)}});
   const std::vector<std::string> problems = model->validate();
   ASSERT_EQ(problems.size(), 4u) << ::testing::PrintToString(problems);
-  EXPECT_EQ(problems[0], "#" + std::to_string(noGuid.id()) + " IfcColumn.GlobalId: mandatory attribute is unset");
-  EXPECT_NE(problems[1].find("#" + std::to_string(badGuid.id()) + " IfcColumn.GlobalId: 'not-a-guid' is not a well-formed"), std::string::npos);
-  EXPECT_NE(problems[2].find("#" + std::to_string(twin.id()) + " IfcColumn.GlobalId"), std::string::npos);
+  EXPECT_EQ(problems[0], "#" + std::to_string(noGuid.id()) +
+                             " IfcColumn.GlobalId: mandatory attribute is unset");
+  EXPECT_NE(problems[1].find("#" + std::to_string(badGuid.id()) +
+                             " IfcColumn.GlobalId: 'not-a-guid' is not a well-formed"),
+            std::string::npos);
+  EXPECT_NE(problems[2].find("#" + std::to_string(twin.id()) + " IfcColumn.GlobalId"),
+            std::string::npos);
   EXPECT_NE(problems[2].find("also used by"), std::string::npos);
-  EXPECT_NE(problems[3].find("#" + std::to_string(line.id()) + " IfcPolyline.Points: aggregate of 1 elements outside the bounds [2:?]"), std::string::npos);
+  EXPECT_NE(
+      problems[3].find("#" + std::to_string(line.id()) +
+                       " IfcPolyline.Points: aggregate of 1 elements outside the bounds [2:?]"),
+      std::string::npos);
 }
 
 TEST_P(ModelTest, ThreadsCreateAndSetAtOnceWithUniqueNumbersAndGlobalIds) {
-  const Entity storey = model->create("IfcBuildingStorey", {ifc::createGuid(), owner, "1", Value(), Value(), Value(), Value(), Value(), "ELEMENT"});
+  const Entity storey = model->create(
+      "IfcBuildingStorey",
+      {ifc::createGuid(), owner, "1", Value(), Value(), Value(), Value(), Value(), "ELEMENT"});
   constexpr int kThreads = 8, kPerThread = 400;
   std::vector<std::vector<std::uint32_t>> ids(kThreads);
   std::vector<std::thread> threads;
@@ -207,11 +273,13 @@ TEST_P(ModelTest, ThreadsCreateAndSetAtOnceWithUniqueNumbersAndGlobalIds) {
       List beams;
       for (int i = 0; i < kPerThread; ++i) {
         const Entity p = point(t, i, 0);
-        const Entity placement = model->create("IfcLocalPlacement", {Value(), model->create("IfcAxis2Placement3D", {p})});
+        const Entity placement = model->create(
+            "IfcLocalPlacement", {Value(), model->create("IfcAxis2Placement3D", {p})});
         const Entity b = beam("B");
         b.set("ObjectPlacement", Value(placement));
         b.set("Name", Value("B_" + std::to_string(t) + "_" + std::to_string(i)));
-        ids[static_cast<std::size_t>(t)].insert(ids[static_cast<std::size_t>(t)].end(), {p.id(), placement.id(), b.id()});
+        ids[static_cast<std::size_t>(t)].insert(ids[static_cast<std::size_t>(t)].end(),
+                                                {p.id(), placement.id(), b.id()});
         beams.emplace_back(b);
         if (i % 50 == 0) (void)storey.inverse("ContainsElements");
       }
@@ -222,7 +290,8 @@ TEST_P(ModelTest, ThreadsCreateAndSetAtOnceWithUniqueNumbersAndGlobalIds) {
   for (std::thread& th : threads) th.join();
   std::set<std::uint32_t> all;
   for (const auto& v : ids) all.insert(v.begin(), v.end());
-  EXPECT_EQ(all.size(), std::size_t{kThreads} * kPerThread * 4 - std::size_t{kThreads} * kPerThread);
+  EXPECT_EQ(all.size(),
+            std::size_t{kThreads} * kPerThread * 4 - std::size_t{kThreads} * kPerThread);
   EXPECT_EQ(model->by_type("IfcBeam").size(), std::size_t{kThreads} * kPerThread);
   EXPECT_EQ(storey.inverse("ContainsElements").size(), std::size_t{kThreads});
   EXPECT_EQ(model->validate(), std::vector<std::string>{});

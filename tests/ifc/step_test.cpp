@@ -94,7 +94,8 @@ TEST_P(StepFileTest, TheHeaderTemplateIsReadWithItsNumbersAndNewEntitiesStartAt2
 
   // Written back: header records unchanged, reals in the writer's form.
   std::string expected = text;
-  for (std::size_t at; (at = expected.find("1.E-005")) != std::string::npos;) expected.replace(at, 7, "1.E-05");
+  for (std::size_t at; (at = expected.find("1.E-005")) != std::string::npos;)
+    expected.replace(at, 7, "1.E-05");
   expected.insert(expected.find("ENDSEC;\nEND"), "#22=IFCCARTESIANPOINT((1.,2.));\n");
   EXPECT_EQ(model->toString(), expected);
 }
@@ -105,9 +106,11 @@ TEST_P(StepFileTest, ReadingWhatWasWrittenWritesIdenticalText) {
   const Entity org = model.create("IfcOrganization", {Value(), "Org"});
   const Entity po = model.create("IfcPersonAndOrganization", {person, org});
   const Entity app = model.create("IfcApplication", {org, "1", "App", "id"});
-  const Entity owner = model.create("IfcOwnerHistory", {po, app, Value(), "ADDED", Value(), po, app, 1765173000});
+  const Entity owner =
+      model.create("IfcOwnerHistory", {po, app, Value(), "ADDED", Value(), po, app, 1765173000});
   const Entity p = model.create("IfcCartesianPoint", {List{0.1 + 0.2, -1e-7, 1e22}});
-  model.create("IfcPolyline", {List{p, model.create("IfcCartesianPoint", {List{3600.0, 0.0, 0.0}})}});
+  model.create("IfcPolyline",
+               {List{p, model.create("IfcCartesianPoint", {List{3600.0, 0.0, 0.0}})}});
   model.create("IfcBeam", {ifc::createGuid(), owner, "Beam_1", Value(), Value()});
   model.create("IfcPropertySingleValue", {"Floor", Value(), Value::typed("IfcLabel", "3")});
   model.create("IfcPropertySingleValue", {"Flag", Value(), Value::typed("IfcBoolean", true)});
@@ -119,7 +122,8 @@ TEST_P(StepFileTest, ReadingWhatWasWrittenWritesIdenticalText) {
   EXPECT_EQ(read->entity(p.id()).get("Coordinates"), p.get("Coordinates"));
   EXPECT_EQ(read->validate(), std::vector<std::string>{});
 
-  const auto path = std::filesystem::temp_directory_path() / ("ifc_step_test_" + std::string(GetParam()) + ".ifc");
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("ifc_step_test_" + std::string(GetParam()) + ".ifc");
   read->writeFile(path);
   EXPECT_EQ(ifc::Model::readFile(path)->toString(), first);
   std::filesystem::remove(path);
@@ -132,9 +136,18 @@ TEST(StepReader, KeepsNumbersOfEntitiesWrittenOutOfOrderAndContinuesAfterTheLarg
       "ISO-10303-21;HEADER;FILE_SCHEMA(('IFC4'));ENDSEC;DATA;\n"
       "/* a comment */ #40=IFCAXIS2PLACEMENT2D(#7,$);\n#7 = IFCCARTESIANPOINT ( ( 1 , 2.5 ) ) ;\n"
       "ENDSEC;END-ISO-10303-21;");
-  EXPECT_EQ(model->by_type("IfcRepresentationItem"), (std::vector<Entity>{model->entity(7), model->entity(40)}));
+  EXPECT_EQ(model->by_type("IfcRepresentationItem"),
+            (std::vector<Entity>{model->entity(7), model->entity(40)}));
   EXPECT_EQ(model->entity(7).get("Coordinates"), Value(List{1.0, 2.5}));
   EXPECT_EQ(model->create("IfcCartesianPoint", {List{0.0, 0.0}}).id(), 41u);
+}
+
+TEST(StepReader, KeepsHeaderRecordsVerbatimEvenWhenTheySpanLines) {
+  const std::string text =
+      "ISO-10303-21;\nHEADER;\nFILE_DESCRIPTION(('a;b'),\n  "
+      "'2;1');\nFILE_NAME('x.ifc','t',(''),(),'','','');\n"
+      "FILE_SCHEMA(('IFC4'));\nENDSEC;\nDATA;\nENDSEC;\nEND-ISO-10303-21;\n";
+  EXPECT_EQ(ifc::Model::parse(text)->toString(), text);
 }
 
 TEST(StepReader, ReportsMalformedInputWithItsLineNumber) {
@@ -144,10 +157,12 @@ TEST(StepReader, ReportsMalformedInputWithItsLineNumber) {
       {"#1=IFCCARTESIANPOINT((0.,0.))\n", "line 7: expected ';'"},
       {"#1=IFCNOTATHING(1);\n", "line 6: unknown entity type IFCNOTATHING"},
       {"#1=IFCCARTESIANPOINT((1.2.3,0.));\n", "line 6: malformed number '1.2.3'"},
-      {"\n#1=IFCCARTESIANPOINT((0.,0.));\n#1=IFCCARTESIANPOINT((0.,0.));\n", "line 8: #1 is defined twice"},
+      {"\n#1=IFCCARTESIANPOINT((0.,0.));\n#1=IFCCARTESIANPOINT((0.,0.));\n",
+       "line 8: #1 is defined twice"},
       {"#1=IFCCARTESIANPOINT((0.,0.));\n#2=IFCAXIS2PLACEMENT2D(#3,$);\n#3=IFCDIRECTION((1.,0.));\n",
        "line 7: IfcAxis2Placement2D.Location = #3: is a IfcDirection"},
-      {"#1=IFCRECTANGLEPROFILEDEF(.NOPE.,$,$,1.,1.);\n", "line 6: IfcRectangleProfileDef.ProfileType"},
+      {"#1=IFCRECTANGLEPROFILEDEF(.NOPE.,$,$,1.,1.);\n",
+       "line 6: IfcRectangleProfileDef.ProfileType"},
       {"#1=IFCPERSON($,$,'unterminated);\n", "unterminated string"},
       {"#1=IFCPERSON($,$,'\\X2\\4E\\X0\\',$,$,$,$,$);\n", "line 6: bad hexadecimal digit"},
   };
@@ -159,15 +174,19 @@ TEST(StepReader, ReportsMalformedInputWithItsLineNumber) {
       EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
     }
   }
-  EXPECT_THROW((void)ifc::Model::parse("ISO-10303-21;\nHEADER;\nENDSEC;\nDATA;\nENDSEC;\nEND-ISO-10303-21;\n"), ifc::ParseError);
+  EXPECT_THROW((void)ifc::Model::parse(
+                   "ISO-10303-21;\nHEADER;\nENDSEC;\nDATA;\nENDSEC;\nEND-ISO-10303-21;\n"),
+               ifc::ParseError);
   EXPECT_THROW((void)ifc::Model::parse(head), ifc::ParseError);
 }
 
 TEST(StepReader, LeavesUnresolvedReferencesToValidate) {
   const auto model = ifc::Model::parse(
-      "ISO-10303-21;HEADER;FILE_SCHEMA(('IFC2X3'));ENDSEC;DATA;#1=IFCAXIS2PLACEMENT2D(#9,$);ENDSEC;END-ISO-10303-21;");
+      "ISO-10303-21;HEADER;FILE_SCHEMA(('IFC2X3'));ENDSEC;DATA;#1=IFCAXIS2PLACEMENT2D(#9,$);ENDSEC;"
+      "END-ISO-10303-21;");
   EXPECT_EQ(model->validate(),
-            std::vector<std::string>{"#1 IfcAxis2Placement2D.Location: refers to #9, which does not exist"});
+            std::vector<std::string>{
+                "#1 IfcAxis2Placement2D.Location: refers to #9, which does not exist"});
 }
 
 TEST(StepWriter, ReportsAFileItCannotWrite) {

@@ -475,15 +475,24 @@ class Emitter {
       << "// Command: " << command << "\n"
       << "#include \"ifc/schema/schema.h\"\n\n"
       << "namespace ifc::schema {\nnamespace {\n\nusing K = NodeKind;\n\n"
-      << "constexpr TypeNode kNodes[] = {\n" << nodes.str() << "};\n\n"
-      << "constexpr EntityDef kEntities[] = {\n" << ents.str() << "};\n\n"
-      << "constexpr AttributeDef kAttributes[] = {\n" << attrs.str() << "};\n\n"
-      << "constexpr InverseDef kInverses[] = {\n" << invs.str() << "};\n\n"
-      << "constexpr DefinedTypeDef kDefinedTypes[] = {\n" << defs.str() << "};\n\n"
-      << "constexpr EnumerationDef kEnumerations[] = {\n" << defsEnums_.str() << "};\n\n"
-      << "constexpr const char* kItems[] = {\n" << items.str() << "};\n\n"
-      << "constexpr SelectDef kSelects[] = {\n" << sels.str() << "};\n\n"
-      << "constexpr SelectMember kMembers[] = {\n" << mems.str() << "};\n\n"
+      << "constexpr TypeNode kNodes[] = {\n"
+      << nodes.str() << "};\n\n"
+      << "constexpr EntityDef kEntities[] = {\n"
+      << ents.str() << "};\n\n"
+      << "constexpr AttributeDef kAttributes[] = {\n"
+      << attrs.str() << "};\n\n"
+      << "constexpr InverseDef kInverses[] = {\n"
+      << invs.str() << "};\n\n"
+      << "constexpr DefinedTypeDef kDefinedTypes[] = {\n"
+      << defs.str() << "};\n\n"
+      << "constexpr EnumerationDef kEnumerations[] = {\n"
+      << defsEnums_.str() << "};\n\n"
+      << "constexpr const char* kItems[] = {\n"
+      << items.str() << "};\n\n"
+      << "constexpr SelectDef kSelects[] = {\n"
+      << sels.str() << "};\n\n"
+      << "constexpr SelectMember kMembers[] = {\n"
+      << mems.str() << "};\n\n"
       << "}  // namespace\n\n"
       << "extern const SchemaDef " << symbolFor(p_.schemaName) << ";\n"
       << "const SchemaDef " << symbolFor(p_.schemaName) << " = {\n"
@@ -571,8 +580,8 @@ class Emitter {
     std::vector<Inverse> all;
     if (!e.supertype.empty()) all = flattenInverses(*entityOrder_[lookup(e.supertype).index]);
     for (const Inverse& v : e.inverses) {
-      auto it = std::find_if(all.begin(), all.end(),
-                             [&](const Inverse& a) { return a.name == v.name; });
+      auto it =
+          std::find_if(all.begin(), all.end(), [&](const Inverse& a) { return a.name == v.name; });
       if (it != all.end()) {
         *it = v;
       } else {

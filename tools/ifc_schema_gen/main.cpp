@@ -19,8 +19,7 @@ int main(int argc, char** argv) {
     text << in.rdbuf();
     const std::filesystem::path input(argv[1]), output(argv[2]);
     const std::string inputName = input.filename().string();
-    const std::string command =
-        "ifc_schema_gen " + inputName + " " + output.filename().string();
+    const std::string command = "ifc_schema_gen " + inputName + " " + output.filename().string();
     const std::string generated = ifc_schema_gen::generate(text.str(), inputName, command);
     std::ofstream out(output, std::ios::binary);
     out << generated;

@@ -1,14 +1,13 @@
 #include "ifc/schema/schema.h"
 
 #include <algorithm>
-#include <cctype>
+#include <unordered_map>
 
 namespace ifc::schema {
 namespace {
 
-char upperChar(char c) {
-  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
+// ASCII only and locale-free: schema names are ASCII.
+char upperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Compares a table's upper-case name with a name of any case.
 int compareUpper(const char* tableUpper, std::string_view name) {
@@ -23,9 +22,9 @@ int compareUpper(const char* tableUpper, std::string_view name) {
 
 template <typename T>
 std::optional<std::uint16_t> findSorted(std::span<const T> table, std::string_view name) {
-  auto it = std::lower_bound(table.begin(), table.end(), name, [](const T& def, std::string_view n) {
-    return compareUpper(def.upper, n) < 0;
-  });
+  auto it = std::lower_bound(
+      table.begin(), table.end(), name,
+      [](const T& def, std::string_view n) { return compareUpper(def.upper, n) < 0; });
   if (it == table.end() || compareUpper(it->upper, name) != 0) return std::nullopt;
   return static_cast<std::uint16_t>(it - table.begin());
 }
@@ -39,8 +38,35 @@ const SchemaDef* findSchema(std::string_view name) {
   return nullptr;
 }
 
+namespace {
+
+using EntityIndex = std::unordered_map<std::string_view, std::uint16_t>;
+
+EntityIndex makeEntityIndex(const SchemaDef& s) {
+  EntityIndex index;
+  index.reserve(s.entities.size() * 2);
+  for (std::size_t k = 0; k < s.entities.size(); ++k) {
+    index.emplace(s.entities[k].upper, static_cast<std::uint16_t>(k));
+  }
+  return index;
+}
+
+}  // namespace
+
+// Entity types are looked up at every create, so besides the sorted table there is a hash
+// index, made on first use.
 std::optional<std::uint16_t> findEntity(const SchemaDef& s, std::string_view name) {
-  return findSorted(s.entities, name);
+  char upper[64];
+  if (name.size() > sizeof upper || (&s != &kIfc2x3 && &s != &kIfc4)) {
+    return findSorted(s.entities, name);
+  }
+  for (std::size_t k = 0; k < name.size(); ++k) upper[k] = upperChar(name[k]);
+  static const EntityIndex index2x3 = makeEntityIndex(kIfc2x3);
+  static const EntityIndex index4 = makeEntityIndex(kIfc4);
+  const EntityIndex& index = &s == &kIfc2x3 ? index2x3 : index4;
+  const auto it = index.find(std::string_view(upper, name.size()));
+  if (it == index.end()) return std::nullopt;
+  return it->second;
 }
 
 std::optional<SelectMember> findNamedType(const SchemaDef& s, std::string_view name) {
