@@ -172,8 +172,8 @@ Statement Database::prepare(std::string_view sql) const {
   if (handle_ == nullptr) throw Error("database used after it was moved from");
   sqlite3_stmt* stmt = nullptr;
   const char* tail = nullptr;
-  const int rc = sqlite3_prepare_v2(handle_, sql.data(), static_cast<int>(sql.size()), &stmt,
-                                    &tail);
+  const int rc =
+      sqlite3_prepare_v2(handle_, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(stmt);
     failSql(handle_, std::string(sql));
@@ -195,9 +195,10 @@ std::vector<Row> Database::query(std::string_view sql, const std::vector<Value>&
 }
 
 bool Database::hasTable(std::string_view name) const {
-  return !query("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ? "
-                "COLLATE NOCASE",
-                {Value(std::string(name))})
+  return !query(
+              "SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ? "
+              "COLLATE NOCASE",
+              {Value(std::string(name))})
               .empty();
 }
 

@@ -15,7 +15,7 @@ std::string describe(const Value& v) {
   return "text '" + v.str() + "'";
 }
 
-// Exact comparison, as the host compares an integer with a float: 2^53 + 1 != 2^53.
+// Exact comparison of an integer with a double: 2^53 + 1 != 2^53.
 bool equalExactly(std::int64_t i, double d) {
   if (!std::isfinite(d) || d != std::trunc(d)) return false;
   // [-2^63, 2^63) is where a double converts to int64 without overflow.

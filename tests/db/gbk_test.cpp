@@ -21,7 +21,8 @@ TEST(DecodeGbk, KeepsAsciiAndDecodesChineseText) {
   EXPECT_EQ(decodeGbk("Beam_12, 0.5*300\t\n"), "Beam_12, 0.5*300\t\n");
   EXPECT_EQ(decodeGbk(std::string("a\0b", 3)), std::string("a\0b", 3));
   EXPECT_EQ(decodeGbk("\xbd\xd8\xc3\xe6\xc0\xe0\xd0\xcd"), "截面类型");
-  EXPECT_EQ(decodeGbk("Beam_7, \xbd\xd8\xc3\xe6\xc0\xe0\xd0\xcd" "3\xce\xb4\xb6\xa8\xd2\xe5"),
+  EXPECT_EQ(decodeGbk("Beam_7, \xbd\xd8\xc3\xe6\xc0\xe0\xd0\xcd"
+                      "3\xce\xb4\xb6\xa8\xd2\xe5"),
             "Beam_7, 截面类型3未定义");
 }
 

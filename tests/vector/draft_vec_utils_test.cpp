@@ -32,8 +32,7 @@ TEST(Rotate, UsesTheExactMatrixOfEachUnitAxis) {
 
 TEST(Rotate, TurnsAboutAnyOtherAxisThroughTheGeneralMatrix) {
   expectSame(rotate(Vector(1, 0, 0), kHalfPi, Vector(0, 2, 0)), 2.220446049250313e-16, 0.0, -1.0);
-  expectSame(rotate(Vector(1, 0, 0), kHalfPi, Vector(0, 0, -1)), 2.220446049250313e-16, -1.0,
-             0.0);
+  expectSame(rotate(Vector(1, 0, 0), kHalfPi, Vector(0, 0, -1)), 2.220446049250313e-16, -1.0, 0.0);
   expectSame(rotate(Vector(1, 0, 0), kHalfPi, Vector(0, 0, 2)), 2.220446049250313e-16, 1.0, 0.0);
 
   const Vector v(1, 2, 3);

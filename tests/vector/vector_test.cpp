@@ -48,7 +48,7 @@ TEST(Vector, RefusesAnyIndexButZeroOneAndTwo) {
 }
 
 TEST(Vector, EqualityToleratesASquaredDistanceBelowTheTolerance) {
-  EXPECT_TRUE(Vector(1, 0, 0) == Vector(1.003, 0, 0));   // 9e-06
+  EXPECT_TRUE(Vector(1, 0, 0) == Vector(1.003, 0, 0));    // 9e-06
   EXPECT_FALSE(Vector(1, 0, 0) == Vector(1.0032, 0, 0));  // 1.024e-05
   EXPECT_TRUE(Vector(1, 0, 0) != Vector(1.0032, 0, 0));
   EXPECT_TRUE(Vector(0, 0, 1) == (std::array<double, 3>{0, 0, 1}));
