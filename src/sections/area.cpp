@@ -14,6 +14,9 @@ constexpr double kPi = 3.141592653589793;
 
 double attr(const ifc::Entity& p, std::string_view name) { return p.get(name).asDouble(); }
 
+// An aggregate attribute, copied out of the value that holds it.
+ifc::List listOf(const ifc::Entity& e, std::string_view name) { return e.get(name).asList(); }
+
 double Circle_Area(const ifc::Entity& p) { return kPi * attr(p, "Radius") * attr(p, "Radius"); }
 
 double Rec_Area(const ifc::Entity& p) { return attr(p, "XDim") * attr(p, "YDim"); }
@@ -53,8 +56,8 @@ double CH_Area(const ifc::Entity& p) {
 }
 
 void appendPoints(const ifc::Entity& polyline, std::vector<std::array<double, 2>>& cords) {
-  for (const ifc::Value& point : polyline.get("Points").asList()) {
-    const ifc::List& xy = point.asEntity().get("Coordinates").asList();
+  for (const ifc::Value& point : listOf(polyline, "Points")) {
+    const ifc::List xy = listOf(point.asEntity(), "Coordinates");
     cords.push_back({xy.at(0).asDouble(), xy.at(1).asDouble()});
   }
 }
@@ -67,7 +70,7 @@ std::vector<std::array<double, 2>> getCords(const ifc::Entity& profile) {
   if (outer.type() == "IfcPolyline") {
     appendPoints(outer, cords);
   } else if (outer.type() == "IfcCompositeCurve") {
-    for (const ifc::Value& segment : outer.get("Segments").asList()) {
+    for (const ifc::Value& segment : listOf(outer, "Segments")) {
       const ifc::Entity curve = segment.asEntity().get("ParentCurve").asEntity();
       if (curve.type() == "IfcPolyline") {
         appendPoints(curve, cords);

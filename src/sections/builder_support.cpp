@@ -22,8 +22,8 @@ bool isIfc2x3(const ifc::Model& model) { return model.schemaName() == "IFC2X3"; 
 
 void requirePositive(const std::string& name, std::string_view what, double value) {
   if (!(value > 0.0)) {
-    throw SectionError(name + ": " + std::string(what) + " must be positive (" +
-                       text::repr(value) + ")");
+    throw SectionError(name + ": " + std::string(what) + " must be positive (" + text::repr(value) +
+                       ")");
   }
 }
 
@@ -77,10 +77,8 @@ ifc::Value optionalRadius(const ifc::Model& model, const std::string& name, doub
 
 ifc::Entity transformOperator(ifc::Model& model, double x, double y, bool mirrorX, bool mirrorY) {
   const ifc::Entity origin = point2(model, x, y);
-  const ifc::Entity axis1 =
-      model.create("IfcDirection", {ifc::List{mirrorX ? -1.0 : 1.0, 0.0}});
-  const ifc::Entity axis2 =
-      model.create("IfcDirection", {ifc::List{0.0, mirrorY ? -1.0 : 1.0}});
+  const ifc::Entity axis1 = model.create("IfcDirection", {ifc::List{mirrorX ? -1.0 : 1.0, 0.0}});
+  const ifc::Entity axis2 = model.create("IfcDirection", {ifc::List{0.0, mirrorY ? -1.0 : 1.0}});
   return model.create("IfcCartesianTransformationOperator2D", {axis1, axis2, origin});
 }
 
@@ -88,8 +86,7 @@ ifc::Entity derivedProfile(ifc::Model& model, const ifc::Entity& parent,
                            const ifc::Entity& transform, const std::optional<std::string>& name) {
   ifc::Value profileName;
   if (name) profileName = *name;
-  return model.create("IfcDerivedProfileDef",
-                      {ifc::Enum{"AREA"}, profileName, parent, transform});
+  return model.create("IfcDerivedProfileDef", {ifc::Enum{"AREA"}, profileName, parent, transform});
 }
 
 Chain& Chain::add(double dx, double dy) {

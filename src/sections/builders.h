@@ -15,11 +15,12 @@
 //   y, (1., 0.) or (0., 1.) otherwise, so that every reader mirrors rather than turns it.
 // - A fillet or edge radius of 0 is left unset under IFC2X3, whose radii must be positive.
 //
-// Builders of parameterized profiles (and of the hollow rectangle outline and the regular
-// polygon) throw SectionError, before creating any entity, when the dimensions cannot make a
-// valid profile of their type: a size that must be positive is not, or a thickness does not
-// fit its section (a flange thicker than half the depth, a wall as thick as half the width).
-// The other outline builders draw whatever outline their dimensions give.
+// Builders of parameterized profiles, of the hollow rectangle outline, of the regular polygon
+// and of the built-up boxes throw SectionError, before creating any entity, when the
+// dimensions cannot make a valid profile of their type: a size that must be positive is not,
+// or a thickness does not fit its section (a flange thicker than half the depth, a wall as
+// thick as half the width). The other outline builders draw whatever outline their
+// dimensions give, refusing only coordinates that are not finite numbers.
 
 #include "ifc/model.h"
 #include "sections/section_error.h"
@@ -48,15 +49,15 @@ ifc::Entity U_Section_Ex(ifc::Model& ifcfile, double web, double height, double 
 ifc::Entity I_Section_Ex(ifc::Model& ifcfile, double web, double height, double bot_width,
                          double top_width, double bot_thick, double top_thick);
 // IfcArbitraryProfileDefWithVoids: the outer rectangle and one inner rectangle.
-ifc::Entity RH_Section_Ex(ifc::Model& ifcfile, double b, double h, double tt, double tl,
-                          double tb, double tr);
+ifc::Entity RH_Section_Ex(ifc::Model& ifcfile, double b, double h, double tt, double tl, double tb,
+                          double tr);
 // IfcDerivedProfileDef over the unnamed outline; mirrored in x when W_ < 0, in y when D_ < 0.
 ifc::Entity L_Section_Ex(ifc::Model& ifcfile, double W_, double D_, double tw, double tf);
 ifc::Entity Double_I_Section(ifc::Model& ifcfile, double width, double height, double web,
                              double flange);
-ifc::Entity Double_I_Section_Ex(ifc::Model& ifcfile, double v_web, double v_height,
-                                double v_flange, double v_width, double h_web, double h_height,
-                                double h_flange, double h_width);
+ifc::Entity Double_I_Section_Ex(ifc::Model& ifcfile, double v_web, double v_height, double v_flange,
+                                double v_width, double h_web, double h_height, double h_flange,
+                                double h_width);
 ifc::Entity TI_Section(ifc::Model& ifcfile, double B, double H, double T, double F, double U,
                        double D, double L, double P);
 ifc::Entity HV_Section(ifc::Model& ifcfile, double web, double height, double top_height,

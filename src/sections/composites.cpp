@@ -29,8 +29,7 @@ ifc::Entity compositeProfile(ifc::Model& model, const std::string& name,
 
 // Plates, webs and the checks Comp1 and Comp2 share: plates B x D, webs T x (H - 2D) whose
 // outer faces lie U inside the plate edges.
-void checkBox(const std::string& name, double B, double H, double U, double T, double D,
-              double F) {
+void checkBox(const std::string& name, double B, double H, double U, double T, double D, double F) {
   detail::requirePositive(name, "the plate width", B);
   detail::requirePositive(name, "the plate thickness", D);
   detail::requirePositive(name, "the web thickness", T);
@@ -86,9 +85,9 @@ ifc::Entity Double_U_Section(ifc::Model& ifcfile, double web, double height, dou
   const ifc::Entity channel =
       U_Section_Ex(ifcfile, web, height, top_width, top_thick, bot_width, bot_thick);
   // The backs of the two webs at x = -dist/2 and x = dist/2, the right channel mirrored.
-  return compositeProfile(ifcfile, name,
-                          {{&channel, -dist / 2 - web / 2, 0.0},
-                           {&channel, dist / 2 + web / 2, 0.0, true}});
+  return compositeProfile(
+      ifcfile, name,
+      {{&channel, -dist / 2 - web / 2, 0.0}, {&channel, dist / 2 + web / 2, 0.0, true}});
 }
 
 }  // namespace Sect

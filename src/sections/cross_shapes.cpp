@@ -61,14 +61,12 @@ ifc::Entity Double_I_Section(ifc::Model& ifcfile, double width, double height, d
       profileName("I", {width, height, web, flange}));
 }
 
-ifc::Entity Double_I_Section_Ex(ifc::Model& ifcfile, double v_web, double v_height,
-                                double v_flange, double v_width, double h_web, double h_height,
-                                double h_flange, double h_width) {
+ifc::Entity Double_I_Section_Ex(ifc::Model& ifcfile, double v_web, double v_height, double v_flange,
+                                double v_width, double h_web, double h_height, double h_flange,
+                                double h_width) {
   return detail::outlineProfile(
-      ifcfile,
-      crossOutline(v_web, v_height, v_flange, v_width, h_web, h_height, h_flange, h_width),
-      profileName("DI",
-                  {v_web, v_height, v_flange, v_width, h_web, h_height, h_flange, h_width}));
+      ifcfile, crossOutline(v_web, v_height, v_flange, v_width, h_web, h_height, h_flange, h_width),
+      profileName("DI", {v_web, v_height, v_flange, v_width, h_web, h_height, h_flange, h_width}));
 }
 
 ifc::Entity TI_Section(ifc::Model& ifcfile, double B, double H, double T, double F, double U,
@@ -94,8 +92,7 @@ ifc::Entity TI_Section(ifc::Model& ifcfile, double B, double H, double T, double
       .add(H / 2 - T - U / 2, 0)
       .add(0, -D + L)
       .add(-P / 2 + U / 2, 0);
-  return detail::outlineProfile(ifcfile, c.vertices(),
-                                profileName("TI", {B, H, T, F, U, D, L, P}));
+  return detail::outlineProfile(ifcfile, c.vertices(), profileName("TI", {B, H, T, F, U, D, L, P}));
 }
 
 ifc::Entity HV_Section(ifc::Model& ifcfile, double web, double height, double top_height,

@@ -1,12 +1,13 @@
 // The only file that includes the GEOS C API. Re-entrant functions only: every call has its
 // own context handle, so threads never share one.
 #define GEOS_USE_ONLY_R_API
+#include "sections/geos_area.h"
+
 #include <geos_c.h>
 
 #include <string>
 
 #include "sections/area.h"
-#include "sections/geos_area.h"
 
 namespace Sect::detail {
 
@@ -77,7 +78,8 @@ double polygonArea(const std::vector<std::array<double, 2>>& ring) {
   const Geometry polygon(ctx, GEOSGeom_createPolygon_r(ctx.get(), shell, nullptr, 0));
   if (polygon.get() == nullptr) ctx.fail("the outline does not make a polygon");
   double area = 0.0;
-  if (GEOSArea_r(ctx.get(), polygon.get(), &area) == 0) ctx.fail("GEOS could not measure the outline");
+  if (GEOSArea_r(ctx.get(), polygon.get(), &area) == 0)
+    ctx.fail("GEOS could not measure the outline");
   return area;
 }
 

@@ -26,7 +26,8 @@ namespace {
 // The items of one dimension text, converted on demand.
 class Items {
  public:
-  Items(double kind, std::string_view text) : kind_(kind), text_(text), items_(text::split(text, ',')) {}
+  Items(long kind, std::string_view text)
+      : kind_(kind), text_(text), items_(text::split(text, ',')) {}
 
   [[nodiscard]] bool has(std::size_t n) const { return n < items_.size(); }
   // Present and not blank.
@@ -37,7 +38,7 @@ class Items {
   [[nodiscard]] double operator[](std::size_t n) const {
     if (!has(n)) {
       throw SectionError("dimension text \"" + std::string(text_) + "\" of section kind " +
-                         text::repr(kind_) + " has no item " + std::to_string(n));
+                         std::to_string(kind_) + " has no item " + std::to_string(n));
     }
     try {
       return text::parseFloat(items_[n]);
@@ -48,7 +49,7 @@ class Items {
   }
 
  private:
-  double kind_;
+  long kind_;
   std::string_view text_;
   std::vector<std::string> items_;
 };
@@ -184,8 +185,8 @@ ProfileList buildProfiles(ifc::Model& m, long kind, const Items& it) {
       return {start, Double_I_Section_Ex(m, i1, i2, i3, i4, i5, i6, i7, i8)};
     }
     case 51: {
-      const double B = it[1], H = it[2], T = it[3], F = it[4], U = it[5], D = it[6],
-                   endD = it[7], L = it[8], P = it[9];
+      const double B = it[1], H = it[2], T = it[3], F = it[4], U = it[5], D = it[6], endD = it[7],
+                   L = it[8], P = it[9];
       const ifc::Entity start = TI_Section(m, B, H, T, F, U, D, L, P);
       return {start, TI_Section(m, B, H, T, F, U, endD, L, P)};
     }
@@ -244,9 +245,16 @@ std::shared_ptr<const ProfileList> makeProfiles(ifc::Model& ifcfile, ProfileCach
   ProfileCache::Key key{kind, std::string(shapeValue)};
   if (const auto it = cache.entries_.find(key); it != cache.entries_.end()) return it->second;
 
-  const Items items(kind, shapeValue);
-  auto profiles = std::make_shared<const ProfileList>(
-      code ? buildProfiles(ifcfile, *code, items) : ProfileList{});
+  ProfileList built;
+  if (code) {
+    const Items items(*code, shapeValue);
+    // A trial on a scratch model first: a row whose second builder refuses its dimensions
+    // then leaves no entities of the first one behind in the run's model.
+    ifc::Model trial(ifcfile.schemaName());
+    (void)buildProfiles(trial, *code, items);
+    built = buildProfiles(ifcfile, *code, items);
+  }
+  auto profiles = std::make_shared<const ProfileList>(std::move(built));
   cache.entries_.emplace(std::move(key), profiles);
   return profiles;
 }

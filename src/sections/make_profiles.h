@@ -44,9 +44,8 @@ class ProfileCache {
 // is stored. A tapered kind under IFC2X3 gets a new empty list that is not stored. A kind is
 // matched by numeric value, so 1.0 is kind 1.
 //
-// Throws SectionError, storing nothing, when the text has too few items for its kind, an
-// item read is not a number, or a builder refuses the dimensions; entities of a builder of
-// the same call that already ran may remain, unreferenced, in the model.
+// Throws SectionError, storing nothing and creating nothing in ifcfile, when the text has too
+// few items for its kind, an item read is not a number, or a builder refuses the dimensions.
 [[nodiscard]] std::shared_ptr<const ProfileList> makeProfiles(ifc::Model& ifcfile,
                                                               ProfileCache& cache, double kind,
                                                               std::string_view shapeValue);

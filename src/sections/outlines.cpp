@@ -47,8 +47,8 @@ ifc::Entity I_Section_Ex(ifc::Model& ifcfile, double web, double height, double 
       profileName("I", {web, height, bot_width, top_width, bot_thick, top_thick}));
 }
 
-ifc::Entity RH_Section_Ex(ifc::Model& ifcfile, double b, double h, double tt, double tl,
-                          double tb, double tr) {
+ifc::Entity RH_Section_Ex(ifc::Model& ifcfile, double b, double h, double tt, double tl, double tb,
+                          double tr) {
   const std::string name = profileName("RH", {b, h, tt, tl, tb, tr});
   detail::requirePositive(name, "the width", b);
   detail::requirePositive(name, "the height", h);

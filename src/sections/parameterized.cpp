@@ -17,19 +17,18 @@ using detail::requirePositive;
 ifc::Entity Circle_Section(ifc::Model& ifcfile, double D) {
   const std::string name = profileName("Circle", {D});
   requirePositive(name, "the diameter", D);
-  return areaProfile(ifcfile, "IfcCircleProfileDef",
-                     {{"Position", centredPlacement(ifcfile)}, {"Radius", D / 2}, {"ProfileName", name}});
+  return areaProfile(
+      ifcfile, "IfcCircleProfileDef",
+      {{"Position", centredPlacement(ifcfile)}, {"Radius", D / 2}, {"ProfileName", name}});
 }
 
 ifc::Entity Rect_Section(ifc::Model& ifcfile, double b, double h) {
   const std::string name = profileName("Rec", {b, h});
   requirePositive(name, "the width", b);
   requirePositive(name, "the height", h);
-  return areaProfile(ifcfile, "IfcRectangleProfileDef",
-                     {{"Position", centredPlacement(ifcfile)},
-                      {"XDim", b},
-                      {"YDim", h},
-                      {"ProfileName", name}});
+  return areaProfile(
+      ifcfile, "IfcRectangleProfileDef",
+      {{"Position", centredPlacement(ifcfile)}, {"XDim", b}, {"YDim", h}, {"ProfileName", name}});
 }
 
 ifc::Entity RH_Section(ifc::Model& ifcfile, double b, double h, double t) {
@@ -161,8 +160,7 @@ ifc::Entity L_Section(ifc::Model& ifcfile, double W_, double D_, double t, doubl
   // mirror in x), at the top when D_ < 0 (a mirror in y).
   const bool mirrorX = W_ > 0;
   const double originX = mirrorX ? -W / 2 + t / 2 : W / 2 - t / 2;
-  const ifc::Entity transform =
-      detail::transformOperator(ifcfile, originX, 0.0, mirrorX, D_ < 0);
+  const ifc::Entity transform = detail::transformOperator(ifcfile, originX, 0.0, mirrorX, D_ < 0);
   return detail::derivedProfile(ifcfile, parent, transform, name);
 }
 
