@@ -40,13 +40,17 @@ function checkFile(api, file, schema) {
     }
     const unmatched = [...storeys];
     for (const floor of floors) {
+      // The storey is named by the floor number's stored text ("3" or "3.0"); JSON keeps
+      // only the number.
       const name = String(floor.No);
-      const description = floor.Name ? floor.Name : `Floor_${name}`;
-      const at = unmatched.findIndex((s) => value(s.Name) === name
-          && value(s.Description) === description
+      const sameNumber = (text) => text === name || Number(text) === floor.No;
+      const describes = (text) => (floor.Name ? text === floor.Name
+        : text.startsWith('Floor_') && sameNumber(text.slice(6)));
+      const at = unmatched.findIndex((s) => sameNumber(value(s.Name))
+          && describes(value(s.Description))
           && Math.abs(Number(value(s.Elevation)) - floor.Elevation) < 1e-6);
       if (at < 0) {
-        fail(file, `no storey named ${name} (${description}) at elevation ${floor.Elevation}`);
+        fail(file, `no storey for floor ${name} (${floor.Name}) at elevation ${floor.Elevation}`);
       } else {
         unmatched.splice(at, 1);
       }
