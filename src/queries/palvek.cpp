@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "readers/field_reader.h"
+#include "readers/project.h"
 
 namespace Palvek {
 
@@ -110,7 +111,7 @@ std::vector<ConnectedWallPair> getConnectWalls(const WallRow& wall,
                                                std::span<const WallRow> fWalls) {
   std::vector<const Column::ColumnRow*> concrete;
   for (const Column::ColumnRow& c : fColumns) {
-    if (c.mat == db::Value(6)) concrete.push_back(&c);
+    if (c.mat == db::Value(Project::kConcreteMat)) concrete.push_back(&c);
   }
   const App::Vector v0 = wall.planVector();
   auto getByJoint = [&](const db::Value& jtID) -> std::optional<std::vector<const WallRow*>> {

@@ -74,10 +74,17 @@ std::optional<std::vector<Step>> chain(const std::vector<OutlineSegment>& cords)
 
 }  // namespace
 
+const char* const kCordSql = kGridSql;
+
 std::vector<OutlineSegment> getCordByGrids(const db::Database& conn,
                                            const std::vector<db::Value>& gridIds) {
-  std::vector<OutlineSegment> segments;
   db::Statement statement = conn.prepare(kGridSql);
+  return readCords(statement, gridIds);
+}
+
+std::vector<OutlineSegment> readCords(db::Statement& statement,
+                                      const std::vector<db::Value>& gridIds) {
+  std::vector<OutlineSegment> segments;
   for (const db::Value& id : gridIds) {
     const std::vector<db::Row> rows = statement.query({id});
     if (rows.empty() || !allNumbers(rows[0], 0, 6)) continue;

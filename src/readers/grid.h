@@ -33,6 +33,12 @@ struct OutlineSegment {
 [[nodiscard]] std::vector<OutlineSegment> getCordByGrids(const db::Database& conn,
                                                          const std::vector<db::Value>& gridIds);
 
+// The statement behind getCordByGrids (one grid id bound), and the reading of the segments
+// with it prepared, for readers that fetch outlines of many slabs.
+extern const char* const kCordSql;
+[[nodiscard]] std::vector<OutlineSegment> readCords(db::Statement& statement,
+                                                    const std::vector<db::Value>& gridIds);
+
 // Points closer than this (mm) are one outline node.
 inline constexpr double kNodeTolerance = 1e-3;
 

@@ -26,11 +26,18 @@ ExcludeIds getExcludeIds(const db::Database& conn) {
   return ids;
 }
 
+const char* const kFoldPropSql =
+    "select ObjID, Name, Val from tblProperty where ObjID = ? and Name <> ? order by ID";
+
 std::vector<SlabFoldPropRow> getSlabFoldProps(const db::Database& conn, const db::Value& slabID) {
+  db::Statement statement = conn.prepare(kFoldPropSql);
+  return readSlabFoldProps(statement, slabID);
+}
+
+std::vector<SlabFoldPropRow> readSlabFoldProps(db::Statement& statement,
+                                               const db::Value& slabID) {
   std::vector<SlabFoldPropRow> props;
-  for (db::Row& row : conn.query(
-           "select ObjID, Name, Val from tblProperty where ObjID = ? and Name <> ? order by ID",
-           {slabID, kNoIfc})) {
+  for (db::Row& row : statement.query({slabID, kNoIfc})) {
     props.push_back({std::move(row[0]), std::move(row[1]), std::move(row[2])});
   }
   return props;

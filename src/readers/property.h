@@ -41,4 +41,10 @@ struct SlabFoldPropRow {
 [[nodiscard]] std::vector<SlabFoldPropRow> getSlabFoldProps(const db::Database& conn,
                                                             const db::Value& slabID);
 
+// The statement behind getSlabFoldProps (slab id and "NoIFC" bound), and the reading with it
+// prepared.
+extern const char* const kFoldPropSql;
+[[nodiscard]] std::vector<SlabFoldPropRow> readSlabFoldProps(db::Statement& statement,
+                                                             const db::Value& slabID);
+
 }  // namespace Property

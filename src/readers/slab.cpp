@@ -1,10 +1,9 @@
 #include "readers/slab.h"
 
 #include <cmath>
-#include <map>
+#include <unordered_map>
 
 #include "readers/field_reader.h"
-#include "text/number_text.h"
 
 namespace Slab {
 
@@ -13,14 +12,21 @@ namespace {
 constexpr const char* kSlabSql =
     "select StdFlrID, VertX, VertY, VertZ, Thick, Mat, ID from tblSlab order by StdFlrID, ID";
 
-// Each outline grid line of each slab with what its segment needs: two joints with
-// coordinates, and the centre joint when it lies on an arc axis.
+// Each outline grid line of each slab, with what keeps it from being a segment: 1 no grid row,
+// 2 a joint without finite coordinates, 3 an arc axis whose centre joint has none.
+#define SDB2IFC_BAD_NUMBER(v) "(typeof(" v ") not in ('integer', 'real') or abs(" v ") > 1e308)"
 constexpr const char* kOutlineSql =
-    "select sg.SlabID, sg.GridID, g.ID, j1.X, j1.Y, j1.HDiff, j2.X, j2.Y, j2.HDiff, a.Jt1ID, "
-    "c.X, c.Y, c.HDiff from tblSlabGrid sg left join tblGrid g on g.ID = sg.GridID "
+    "select sg.SlabID, sg.GridID, case when g.ID is null then 1 "
+    "when " SDB2IFC_BAD_NUMBER("j1.X") " or " SDB2IFC_BAD_NUMBER("j1.Y") " or "
+    SDB2IFC_BAD_NUMBER("j1.HDiff") " or " SDB2IFC_BAD_NUMBER("j2.X") " or "
+    SDB2IFC_BAD_NUMBER("j2.Y") " or " SDB2IFC_BAD_NUMBER("j2.HDiff") " then 2 "
+    "when a.Jt1ID < 0 and (" SDB2IFC_BAD_NUMBER("c.X") " or " SDB2IFC_BAD_NUMBER("c.Y") " or "
+    SDB2IFC_BAD_NUMBER("c.HDiff") ") then 3 else 0 end "
+    "from tblSlabGrid sg left join tblGrid g on g.ID = sg.GridID "
     "left join tblJoint j1 on j1.ID = g.Jt1ID left join tblJoint j2 on j2.ID = g.Jt2ID "
     "left join tblAxis a on a.ID = g.AxisID left join tblJoint c on c.ID = -a.Jt1ID "
     "order by sg.SlabID, sg.No, sg.rowid";
+#undef SDB2IFC_BAD_NUMBER
 
 constexpr const char* kCantiSql =
     "select c.StdFlrID, c.ID, c.HDrop, c.Ecc, c.Side, c.Length, c.Width, c.Thick, j1.X, j1.Y, "
@@ -43,33 +49,40 @@ constexpr const char* kHoleSql =
 
 bool isFiniteNumber(const db::Value& v) { return v.isNumber() && std::isfinite(v.asDouble()); }
 
-// A map key that compares as the values do: numbers by value, text by text.
-std::string key(const db::Value& v) {
-  std::string k(1, v.isNumber() ? 'n' : v.isText() ? 't' : '0');
-  if (v.isNumber()) k += text::repr(v.asDouble());
-  if (v.isText()) k += v.asText();
-  return k;
-}
-
 struct Outline {
   std::vector<db::Value> gridIds;
   std::string fault;
 };
 
+// Outlines by slab id, found as the ids compare: numbers by value, text by text.
+class Outlines {
+ public:
+  Outline& operator[](const db::Value& id) {
+    if (id.isNumber()) return numbers_[id.asDouble()];
+    return texts_[id.isText() ? "t" + id.asText() : std::string("null")];
+  }
+  const Outline* find(const db::Value& id) const {
+    if (id.isNumber()) {
+      const auto it = numbers_.find(id.asDouble());
+      return it == numbers_.end() ? nullptr : &it->second;
+    }
+    const auto it = texts_.find(id.isText() ? "t" + id.asText() : std::string("null"));
+    return it == texts_.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::unordered_map<double, Outline> numbers_;
+  std::unordered_map<std::string, Outline> texts_;
+};
+
 // Why a grid line cannot be a segment of an outline, or empty when it can.
 std::string outlineFault(const db::Row& r) {
-  std::string grid = "轮廓网格";
-  grid += r[1].str();
-  if (r[2].isNull()) return grid + "不存在";
-  for (std::size_t i = 3; i < 9; ++i) {
-    if (!isFiniteNumber(r[i])) return grid + "的节点坐标为空";
-  }
-  if (r[9].isNumber() && r[9].asDouble() < 0) {
-    for (std::size_t i = 10; i < 13; ++i) {
-      if (!isFiniteNumber(r[i])) return grid + "的圆心节点为空";
-    }
-  }
-  return {};
+  if (r[2] == db::Value(0)) return {};
+  std::string fault = "轮廓网格";
+  fault += r[1].str();
+  if (r[2] == db::Value(1)) return fault + "不存在";
+  if (r[2] == db::Value(2)) return fault + "的节点坐标缺失或无效";
+  return fault + "的圆心节点缺失或无效";
 }
 
 }  // namespace
@@ -82,9 +95,9 @@ bool SlabRow::hasGrid(const db::Value& gridId) const {
 }
 
 std::vector<SlabRow> getSlabs(const db::Database& conn, std::ostream& report) {
-  std::map<std::string, Outline> outlines;
+  Outlines outlines;
   for (const db::Row& r : conn.query(kOutlineSql)) {
-    Outline& o = outlines[key(r[0])];
+    Outline& o = outlines[r[0]];
     o.gridIds.push_back(r[1]);
     if (o.fault.empty()) o.fault = outlineFault(r);
   }
@@ -99,9 +112,9 @@ std::vector<SlabRow> getSlabs(const db::Database& conn, std::ostream& report) {
     s.thick = r[4];
     s.mat = r[5];
     s.id = r[6];
-    if (const auto it = outlines.find(key(s.id)); it != outlines.end()) {
-      if (!it->second.fault.empty()) f.fail(it->second.fault);
-      s.gridIds = it->second.gridIds;
+    if (const Outline* o = outlines.find(s.id)) {
+      if (!o->fault.empty()) f.fail(o->fault);
+      s.gridIds = o->gridIds;
     }
     if (f.reportTo(report)) rows.push_back(std::move(s));
   }
@@ -140,9 +153,11 @@ std::vector<CantiSlabRow> getCantiSlabs(const db::Database& conn, std::ostream& 
   return rows;
 }
 
-std::vector<AdjacentBeamRow> getAdjacentBeams(const db::Database& conn, const db::Value& slabID) {
+namespace {
+
+std::vector<AdjacentBeamRow> readAdjacentBeams(db::Statement& statement, const db::Value& slabID) {
   std::vector<AdjacentBeamRow> rows;
-  for (db::Row& r : conn.query(kAdjacentSql, {slabID})) {
+  for (db::Row& r : statement.query({slabID})) {
     std::optional<double> hDiff;
     if (isFiniteNumber(r[3]) && isFiniteNumber(r[4])) hDiff = r[3].asDouble() + r[4].asDouble();
     rows.push_back({std::move(r[0]), std::move(r[1]), std::move(r[2]), hDiff});
@@ -150,10 +165,10 @@ std::vector<AdjacentBeamRow> getAdjacentBeams(const db::Database& conn, const db
   return rows;
 }
 
-std::vector<SlabHoleRow> getSlabHoles(const db::Database& conn, const db::Value& stdFlrID,
-                                      const db::Value& slabID, std::ostream& report) {
+std::vector<SlabHoleRow> readSlabHoles(db::Statement& statement, const db::Value& stdFlrID,
+                                       const db::Value& slabID, std::ostream& report) {
   std::vector<SlabHoleRow> rows;
-  for (const db::Row& r : conn.query(kHoleSql, {stdFlrID, slabID})) {
+  for (const db::Row& r : statement.query({stdFlrID, slabID})) {
     readers::FieldReader f(r, "SlabHole", 0, 10);
     SlabHoleRow h;
     h.id = r[0];
@@ -169,6 +184,39 @@ std::vector<SlabHoleRow> getSlabHoles(const db::Database& conn, const db::Value&
     if (f.reportTo(report)) rows.push_back(std::move(h));
   }
   return rows;
+}
+
+}  // namespace
+
+std::vector<AdjacentBeamRow> getAdjacentBeams(const db::Database& conn, const db::Value& slabID) {
+  db::Statement statement = conn.prepare(kAdjacentSql);
+  return readAdjacentBeams(statement, slabID);
+}
+
+std::vector<SlabHoleRow> getSlabHoles(const db::Database& conn, const db::Value& stdFlrID,
+                                      const db::Value& slabID, std::ostream& report) {
+  db::Statement statement = conn.prepare(kHoleSql);
+  return readSlabHoles(statement, stdFlrID, slabID, report);
+}
+
+SlabDetailReader::SlabDetailReader(const db::Database& conn)
+    : cords_(conn.prepare(Grid::kCordSql)),
+      adjacent_(conn.prepare(kAdjacentSql)),
+      props_(conn.prepare(Property::kFoldPropSql)),
+      holes_(conn.prepare(kHoleSql)) {}
+
+std::vector<Grid::OutlineSegment> SlabDetailReader::cords(const std::vector<db::Value>& gridIds) {
+  return Grid::readCords(cords_, gridIds);
+}
+std::vector<AdjacentBeamRow> SlabDetailReader::adjacentBeams(const db::Value& slabID) {
+  return readAdjacentBeams(adjacent_, slabID);
+}
+std::vector<Property::SlabFoldPropRow> SlabDetailReader::foldProps(const db::Value& slabID) {
+  return Property::readSlabFoldProps(props_, slabID);
+}
+std::vector<SlabHoleRow> SlabDetailReader::holes(const db::Value& stdFlrID,
+                                                 const db::Value& slabID, std::ostream& report) {
+  return readSlabHoles(holes_, stdFlrID, slabID, report);
 }
 
 }  // namespace Slab

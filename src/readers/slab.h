@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "db/database.h"
+#include "readers/grid.h"
+#include "readers/property.h"
 
 namespace Slab {
 
@@ -92,5 +94,21 @@ struct SlabHoleRow {
                                                     const db::Value& stdFlrID,
                                                     const db::Value& slabID,
                                                     std::ostream& report = std::cout);
+
+// The per-slab lists (outline segments, adjacent beams, fold properties, openings) with their
+// statements prepared once, for a caller that reads them for many slabs; the free functions
+// give the same rows.
+class SlabDetailReader {
+ public:
+  explicit SlabDetailReader(const db::Database& conn);
+  [[nodiscard]] std::vector<Grid::OutlineSegment> cords(const std::vector<db::Value>& gridIds);
+  [[nodiscard]] std::vector<AdjacentBeamRow> adjacentBeams(const db::Value& slabID);
+  [[nodiscard]] std::vector<Property::SlabFoldPropRow> foldProps(const db::Value& slabID);
+  [[nodiscard]] std::vector<SlabHoleRow> holes(const db::Value& stdFlrID, const db::Value& slabID,
+                                               std::ostream& report = std::cout);
+
+ private:
+  db::Statement cords_, adjacent_, props_, holes_;
+};
 
 }  // namespace Slab

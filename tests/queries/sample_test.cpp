@@ -12,6 +12,7 @@
 
 #include "db/database.h"
 #include "modeldb/modeldb.h"
+#include "modeldb/synthetic.h"
 #include "queries/beam.h"
 #include "queries/palvek.h"
 #include "readers/axis.h"
@@ -167,6 +168,41 @@ TEST(SampleDatabase, TheCommittedSamplesAreWhatTheSampleProgramWrites) {
     }
   }
   fs::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SyntheticDatabase, TheSmallPresetReadsWithoutComplaintAndItsOutlinesClose) {
+  modeldb::TempPath path("synthetic");
+  modeldb::writeSynthetic(modeldb::syntheticPreset("small"), path);
+  const auto conn = db::Database::openReadOnly(path);
+  std::ostringstream report;
+  const auto beams = Beam::getBeams(conn, report);
+  const auto walls = Palvek::getPalveks(conn, report);
+  const auto slabs = Slab::getSlabs(conn, report);
+  EXPECT_FALSE(beams.empty());
+  EXPECT_FALSE(walls.empty());
+  EXPECT_FALSE(SubBeam::getBeams(conn, report).empty());
+  EXPECT_FALSE(Column::getColumns(conn, report).empty());
+  EXPECT_FALSE(Brace::getBraces(conn, report).empty());
+  EXPECT_FALSE(Slab::getCantiSlabs(conn, report).empty());
+  Slab::SlabDetailReader details(conn);
+  std::size_t holes = 0, props = 0;
+  for (const auto& s : slabs) {
+    const auto cords = details.cords(s.gridIds);
+    EXPECT_EQ(cords, Grid::getCordByGrids(conn, s.gridIds));
+    EXPECT_TRUE(Grid::sortCords(cords)) << "slab " << s.id.str();
+    EXPECT_EQ(details.adjacentBeams(s.id), Slab::getAdjacentBeams(conn, s.id));
+    const auto h = details.holes(s.stdFlrId, s.id, report);
+    EXPECT_EQ(h, Slab::getSlabHoles(conn, s.stdFlrId, s.id, report));
+    holes += h.size();
+    props += details.foldProps(s.id).size();
+  }
+  EXPECT_GT(holes, 0u);
+  EXPECT_GT(props, 0u);
+  EXPECT_TRUE(report.str().empty()) << report.str();
 }
 
 }  // namespace

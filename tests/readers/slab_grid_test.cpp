@@ -59,8 +59,11 @@ TEST(SlabReader, ASlabWhoseOutlineGridIsMissingIsReportedAndLeftOut) {
   Bay bay;
   bay.m.add(md::Slab{.id = 90, .stdFlr = bay.sf, .grids = {bay.ab, 777, bay.bc}});
   bay.m.add(md::Slab{.id = 91, .stdFlr = bay.sf, .grids = {bay.ab, bay.bc, bay.cd, bay.da}});
-  bay.m.add(md::Slab{.id = 92, .stdFlr = bay.sf, .grids = {}, .vertX = Value(), .vertY = "",
-                 .vertZ = Value()});
+  md::Slab empty{.id = 92, .stdFlr = bay.sf};
+  empty.vertX.emplace();  // NULL
+  empty.vertY.emplace("");
+  empty.vertZ.emplace();
+  bay.m.add(empty);
   bay.m.write(path);
   md::ModelDb::exec(path, "update tblJoint set Y = NULL where ID = " + std::to_string(bay.c.asInteger()));
   std::ostringstream report;
@@ -70,7 +73,7 @@ TEST(SlabReader, ASlabWhoseOutlineGridIsMissingIsReportedAndLeftOut) {
   EXPECT_EQ(slabs[0].vertX, "");
   EXPECT_EQ(report.str(),
             "Slab_90, 轮廓网格777不存在，已跳过\n"
-            "Slab_91, 轮廓网格" + bay.bc.str() + "的节点坐标为空，已跳过\n");
+            "Slab_91, 轮廓网格" + bay.bc.str() + "的节点坐标缺失或无效，已跳过\n");
 }
 
 TEST(GridReader, StraightGridsGiveTwoPointsAndArcGridsTheirCentreFirst) {

@@ -61,7 +61,7 @@ const std::vector<TableDef>& tableDefs() {
 
 // Lookups the queries make per member.
 const char* const kIndexes[] = {
-    "create index idxSlabGrid on tblSlabGrid(SlabID)",
+    "create index idxSlabGrid on tblSlabGrid(SlabID, No)",
     "create index idxWallHole on tblWallHole(StdFlrID, GridID)",
     "create index idxSlabHole on tblSlabHole(SlabID)",
     "create index idxProperty on tblProperty(ObjID)",
@@ -271,20 +271,15 @@ void ModelDb::exclude(const Value& memberId) {
 
 void ModelDb::omitTable(std::string_view table) { omitted_.emplace_back(table); }
 
-std::string ModelDb::vertexList(const Slab& s, int coordinate) const {
-  // Joints and grid lines by id, to walk the outline from joint to joint.
+struct ModelDb::RowIndex {
   std::unordered_map<std::int64_t, const std::vector<Value>*> joints, grids;
-  for (const Table& t : tables_) {
-    auto& into = t.name == "tblJoint" ? joints : grids;
-    if (t.name != "tblJoint" && t.name != "tblGrid") continue;
-    for (const auto& row : t.rows) {
-      if (row[0].isInteger()) into[row[0].asInteger()] = &row;
-    }
-  }
+};
+
+std::array<Value, 3> ModelDb::vertexLists(const Slab& s, const RowIndex& index) const {
   std::vector<std::pair<Value, Value>> edges;
   for (const Value& g : s.grids) {
-    const auto it = g.isInteger() ? grids.find(g.asInteger()) : grids.end();
-    if (it != grids.end()) edges.emplace_back((*it->second)[1], (*it->second)[2]);
+    const auto it = g.isInteger() ? index.grids.find(g.asInteger()) : index.grids.end();
+    if (it != index.grids.end()) edges.emplace_back((*it->second)[1], (*it->second)[2]);
   }
   // Chain order: each next edge starts or ends where the last one ended.
   std::vector<Value> order;
@@ -305,14 +300,16 @@ std::string ModelDb::vertexList(const Slab& s, int coordinate) const {
       at = edges[i].first == at ? edges[i].second : edges[i].first;
     }
   }
-  std::string list;
+  std::array<std::string, 3> lists;
   for (const Value& jt : order) {
-    const auto it = jt.isInteger() ? joints.find(jt.asInteger()) : joints.end();
-    if (it == joints.end()) continue;
-    const Value& v = (*it->second)[static_cast<std::size_t>(2 + coordinate)];
-    list += (v.isNumber() ? numberText(v.asDouble()) : v.str()) + ",";
+    const auto it = jt.isInteger() ? index.joints.find(jt.asInteger()) : index.joints.end();
+    if (it == index.joints.end()) continue;
+    for (std::size_t c = 0; c < 3; ++c) {
+      const Value& v = (*it->second)[2 + c];  // X, Y, HDiff
+      lists[c] += (v.isNumber() ? numberText(v.asDouble()) : v.str()) + ",";
+    }
   }
-  return list;
+  return {Value(lists[0]), Value(lists[1]), Value(lists[2])};
 }
 
 void ModelDb::write(const std::filesystem::path& path) const {
@@ -334,12 +331,21 @@ void ModelDb::write(const std::filesystem::path& path) const {
     if (t.name == "tblProject") {
       c.insert(t.name, t.columns, {{project_.name, project_.mat}});
     } else if (t.name == "tblSlab") {
+      RowIndex index;
+      for (const Table& u : tables_) {
+        if (u.name != "tblJoint" && u.name != "tblGrid") continue;
+        auto& into = u.name == "tblJoint" ? index.joints : index.grids;
+        for (const auto& row : u.rows) {
+          if (row[0].isInteger()) into[row[0].asInteger()] = &row;
+        }
+      }
       std::vector<std::vector<Value>> rows = t.rows;
       for (std::size_t i = 0; i < rows.size(); ++i) {
         const Slab& s = slabs_[i];
-        rows[i][2] = s.vertX ? *s.vertX : Value(vertexList(s, 0));
-        rows[i][3] = s.vertY ? *s.vertY : Value(vertexList(s, 1));
-        rows[i][4] = s.vertZ ? *s.vertZ : Value(vertexList(s, 2));
+        const std::array<Value, 3> lists = vertexLists(s, index);
+        rows[i][2] = s.vertX ? *s.vertX : lists[0];
+        rows[i][3] = s.vertY ? *s.vertY : lists[1];
+        rows[i][4] = s.vertZ ? *s.vertZ : lists[2];
       }
       c.insert(t.name, t.columns, rows);
     } else {

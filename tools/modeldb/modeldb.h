@@ -18,6 +18,7 @@
 // walls, slabs, cantilever slabs, slab and wall openings) share one id space, so that an
 // exclusion id names one member.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -259,7 +260,9 @@ class ModelDb {
 
  private:
   Value addRow(std::string_view table, std::string_view counter, std::vector<Value> row);
-  [[nodiscard]] std::string vertexList(const Slab& s, int coordinate) const;
+  struct RowIndex;  // joints and grid lines by id
+  // The slab's X, Y and Z vertex lists, walking its outline from joint to joint.
+  [[nodiscard]] std::array<Value, 3> vertexLists(const Slab& s, const RowIndex& index) const;
 
   std::vector<Table> tables_;
   std::vector<std::string> omitted_;
