@@ -1,7 +1,7 @@
+// Entity creation, attribute access, inverse lookups and validation of ifc::Model.
 #include <algorithm>
-#include <charconv>
+#include <cctype>
 #include <cmath>
-#include <sstream>
 #include <unordered_set>
 
 #include "ifc/guid.h"

@@ -140,7 +140,8 @@ class Reader {
     skipSpace();
     std::uint32_t v = 0;
     const auto r = std::from_chars(t_.data() + p_, t_.data() + t_.size(), v);
-    if (r.ec != std::errc() || v == 0) fail("expected an entity number");
+    // Numbers stay below 2^31 so that new entities can always be numbered after them.
+    if (r.ec != std::errc() || v == 0 || v >= 0x80000000u) fail("expected an entity number");
     p_ = static_cast<std::size_t>(r.ptr - t_.data());
     return v;
   }

@@ -5,6 +5,7 @@
 // (IFCLABEL('3')) and aggregates, nested.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -64,6 +65,10 @@ class Entity {
   friend bool operator==(const Entity& a, const Entity& b) {
     return a.model_ == b.model_ && a.id_ == b.id_;
   }
+  // Handles of one model order by number (creation order); usable as keys of ordered maps.
+  friend bool operator<(const Entity& a, const Entity& b) {
+    return a.model_ != b.model_ ? std::less<const Model*>()(a.model_, b.model_) : a.id_ < b.id_;
+  }
 
  private:
   const Model* model_ = nullptr;
@@ -105,6 +110,9 @@ class Value {
   Value(Enum e) : v_(std::move(e)) {}
   Value(Entity e) : v_(e) {}
   Value(List items) : v_(std::move(items)) {}
+  // Aggregates of references or of reals, for example RelatedObjects or Coordinates.
+  Value(const std::vector<Entity>& items) : v_(List(items.begin(), items.end())) {}
+  Value(const std::vector<double>& items) : v_(List(items.begin(), items.end())) {}
   // A defined type's value inside a select attribute, for example
   // Value::typed("IfcLengthMeasure", 3600.0).
   [[nodiscard]] static Value typed(std::string_view typeName, Value inner);
@@ -143,3 +151,10 @@ class Value {
 };
 
 }  // namespace ifc
+
+template <>
+struct std::hash<ifc::Entity> {
+  std::size_t operator()(const ifc::Entity& e) const noexcept {
+    return std::hash<const void*>()(e.model()) ^ (std::size_t{e.id()} * 0x9E3779B97F4A7C15ull);
+  }
+};

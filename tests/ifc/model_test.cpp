@@ -299,7 +299,8 @@ TEST_P(ModelTest, ThreadsCreateAndSetAtOnceWithUniqueNumbersAndGlobalIds) {
   EXPECT_TRUE(last.get("ObjectPlacement").asEntity().is_a("IfcLocalPlacement"));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSchemas, ModelTest, ::testing::Values("IFC2X3", "IFC4"));
+INSTANTIATE_TEST_SUITE_P(BothSchemas, ModelTest, ::testing::Values("IFC2X3", "IFC4"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST(Model, RefusesAnUnknownSchema) {
   EXPECT_THROW(ifc::Model("IFC5"), ifc::Error);

@@ -129,7 +129,8 @@ TEST_P(StepFileTest, ReadingWhatWasWrittenWritesIdenticalText) {
   std::filesystem::remove(path);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSchemas, StepFileTest, ::testing::Values("IFC2X3", "IFC4"));
+INSTANTIATE_TEST_SUITE_P(BothSchemas, StepFileTest, ::testing::Values("IFC2X3", "IFC4"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST(StepReader, KeepsNumbersOfEntitiesWrittenOutOfOrderAndContinuesAfterTheLargest) {
   const auto model = ifc::Model::parse(
@@ -156,6 +157,7 @@ TEST(StepReader, ReportsMalformedInputWithItsLineNumber) {
   const std::pair<std::string, std::string> cases[] = {
       {"#1=IFCCARTESIANPOINT((0.,0.))\n", "line 7: expected ';'"},
       {"#1=IFCNOTATHING(1);\n", "line 6: unknown entity type IFCNOTATHING"},
+      {"#4294967295=IFCCARTESIANPOINT((0.,0.));\n", "line 6: expected an entity number"},
       {"#1=IFCCARTESIANPOINT((1.2.3,0.));\n", "line 6: malformed number '1.2.3'"},
       {"\n#1=IFCCARTESIANPOINT((0.,0.));\n#1=IFCCARTESIANPOINT((0.,0.));\n",
        "line 8: #1 is defined twice"},

@@ -38,8 +38,13 @@ TEST(Value, ComparesNestedAggregatesAndTypedValuesByContent) {
   EXPECT_NE(Value(List{1.0, 2.0}), Value(List{1.0, 2}));
   ifc::Model m("IFC4");
   const ifc::Entity e = m.create("IfcCartesianPoint", {List{0.0, 0.0}});
+  const ifc::Entity f = m.create("IfcCartesianPoint", {std::vector<double>{1.0, 2.0}});
   EXPECT_EQ(Value(e).asEntity(), e);
   EXPECT_NE(Value(e), Value(ifc::Entity()));
+  EXPECT_EQ(Value(std::vector<ifc::Entity>{e, f}), Value(List{e, f}));
+  EXPECT_EQ(f.get("Coordinates"), Value(List{1.0, 2.0}));
+  EXPECT_TRUE(e < f);
+  EXPECT_NE(std::hash<ifc::Entity>()(e), std::hash<ifc::Entity>()(f));
 }
 
 }  // namespace
