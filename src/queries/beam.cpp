@@ -11,15 +11,20 @@
 namespace Beam {
 
 const char* const kBeamSql =
-    "select tblbeamseg.StdFlrID as FloorId, tblBeamSeg.ID as BeamID, tblbeamseg.Ecc, tblGrid.Jt1ID, "
+    "select tblbeamseg.StdFlrID as FloorId, tblBeamSeg.ID as BeamID, tblbeamseg.Ecc, "
+    "tblGrid.Jt1ID, "
     "tblGrid.Jt2ID, (select tblJoint.X from tblJoint where tblJoint.id = tblgrid.Jt1ID) as X1, "
     "(select tblJoint.Y from tblJoint where tblJoint.id = tblgrid.Jt1ID) as Y1, (select tblJoint.X "
-    "from tblJoint where tblJoint.id = tblgrid.Jt2ID) as X2, (select tblJoint.Y from tblJoint where "
+    "from tblJoint where tblJoint.id = tblgrid.Jt2ID) as X2, (select tblJoint.Y from tblJoint "
+    "where "
     "tblJoint.id = tblgrid.Jt2ID) as Y2, tblBeamSect.ShapeVal, tblBeamSect.Mat, tblBeamSect.Kind, "
     "tblbeamseg.HDiff1, tblbeamseg.HDiff2, (select tblJoint.HDiff from tblJoint where tblJoint.id "
-    "= tblgrid.Jt1ID) as ZDiff1, (select tblJoint.HDiff from tblJoint where tblJoint.id = tblgrid.Jt2ID) "
-    "as ZDiff2, tblAxis.Jt1ID, (select tblJoint.X from tblJoint where tblJoint.id = -tblAxis.Jt1ID) "
-    "as X0, (select tblJoint.Y from tblJoint where tblJoint.id = -tblAxis.Jt1ID) as Y0 from tblBeamSeg "
+    "= tblgrid.Jt1ID) as ZDiff1, (select tblJoint.HDiff from tblJoint where tblJoint.id = "
+    "tblgrid.Jt2ID) "
+    "as ZDiff2, tblAxis.Jt1ID, (select tblJoint.X from tblJoint where tblJoint.id = "
+    "-tblAxis.Jt1ID) "
+    "as X0, (select tblJoint.Y from tblJoint where tblJoint.id = -tblAxis.Jt1ID) as Y0 from "
+    "tblBeamSeg "
     "left join tblGrid on tblbeamseg.GridID = tblGrid.ID left join tblBeamSect on tblBeamSect.ID "
     "= tblbeamseg.SectID left join tblAxis on tblGrid.AxisID = tblAxis.ID order by FloorID";
 

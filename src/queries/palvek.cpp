@@ -8,22 +8,29 @@
 namespace Palvek {
 
 const char* const kWallSql =
-    "select tblWallSeg.StdFlrID as FloorId, tblWallSeg.ID as WallID, tblWallSeg.Ecc, tblWallSeg.GridID, "
-    "tblGrid.Jt1ID, tblGrid.Jt2ID, (select tblJoint.X from tblJoint where tblJoint.id = tblgrid.Jt1ID) "
+    "select tblWallSeg.StdFlrID as FloorId, tblWallSeg.ID as WallID, tblWallSeg.Ecc, "
+    "tblWallSeg.GridID, "
+    "tblGrid.Jt1ID, tblGrid.Jt2ID, (select tblJoint.X from tblJoint where tblJoint.id = "
+    "tblgrid.Jt1ID) "
     "as X1, (select tblJoint.Y from tblJoint where tblJoint.id = tblgrid.Jt1ID) as Y1, (select "
     "tblJoint.X from tblJoint where tblJoint.id = tblgrid.Jt2ID) as X2, (select tblJoint.Y from "
-    "tblJoint where tblJoint.id = tblgrid.Jt2ID) as Y2, tblWallSect.B, tblWallSect.Kind, tblWallSect.Mat, "
+    "tblJoint where tblJoint.id = tblgrid.Jt2ID) as Y2, tblWallSect.B, tblWallSect.Kind, "
+    "tblWallSect.Mat, "
     "tblWallSeg.HDiff1, tblWallSeg.HDiff2, tblWallSeg.HDiffB, (select tblJoint.HDiff from tblJoint "
-    "where tblJoint.id = tblgrid.Jt1ID) as ZDiff1, (select tblJoint.HDiff from tblJoint where tblJoint.id "
+    "where tblJoint.id = tblgrid.Jt1ID) as ZDiff1, (select tblJoint.HDiff from tblJoint where "
+    "tblJoint.id "
     "= tblgrid.Jt2ID) as ZDiff2, tblAxis.Jt1ID, (select tblJoint.X from tblJoint where tblJoint.id "
     "= -tblAxis.Jt1ID) as X0, (select tblJoint.Y from tblJoint where tblJoint.id = -tblAxis.Jt1ID) "
-    "as Y0 from tblWallSeg left join tblGrid on tblWallSeg.GridID = tblGrid.ID left join tblWallSect "
+    "as Y0 from tblWallSeg left join tblGrid on tblWallSeg.GridID = tblGrid.ID left join "
+    "tblWallSect "
     "on tblWallSect.ID = tblWallSeg.SectID left join tblAxis on tblGrid.AxisID = tblAxis.ID order "
     "by FloorID";
 
 const char* const kWallHoleSql =
-    "select              tblWallHole.Ecc,             tblWallHole.HDiff,             tblWallHoleDef.B, "
-    "            tblWallHoleDef.H              from tblWallHole              left join tblWallHoleDef "
+    "select              tblWallHole.Ecc,             tblWallHole.HDiff,             "
+    "tblWallHoleDef.B, "
+    "            tblWallHoleDef.H              from tblWallHole              left join "
+    "tblWallHoleDef "
     "on              tblWallHole.SectID = tblWallHoleDef.ID              where StdFlrID = ? and "
     "                   GridID = ?";
 
@@ -95,8 +102,7 @@ std::vector<WallRow> getPalveks(const db::Database& conn, std::ostream& report) 
 WallHoleQuery::WallHoleQuery(const db::Database& conn) : statement_(conn.prepare(kWallHoleSql)) {}
 
 std::vector<WallHoleRow> WallHoleQuery::operator()(const db::Value& stdFlrID,
-                                                   const db::Value& gridID,
-                                                   std::ostream& report) {
+                                                   const db::Value& gridID, std::ostream& report) {
   return readHoles(statement_.query({stdFlrID, gridID}), gridID, report);
 }
 

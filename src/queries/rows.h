@@ -10,23 +10,23 @@ namespace Beam {
 
 // One beam segment, in the order of the beam query's select list.
 struct BeamRow {
-  db::Value floorId;         // 0 FloorId: tblBeamSeg.StdFlrID
-  db::Value beamId;          // 1 BeamID: tblBeamSeg.ID
-  double ecc = 0;            // 2 Ecc: centre line offset, positive to the left of end 1 -> end 2, mm
-  db::Value jt1Id;           // 3 Jt1ID: tblGrid.Jt1ID
-  db::Value jt2Id;           // 4 Jt2ID: tblGrid.Jt2ID
-  double x1 = 0;             // 5 X1
-  double y1 = 0;             // 6 Y1
-  double x2 = 0;             // 7 X2
-  double y2 = 0;             // 8 Y2
-  db::Value shapeVal;        // 9 ShapeVal: tblBeamSect.ShapeVal (NULL when the section is missing)
-  db::Value mat;             // 10 Mat: tblBeamSect.Mat (10 = rigid link)
-  db::Value kind;            // 11 Kind: tblBeamSect.Kind
-  double hDiff1 = 0;         // 12 HDiff1: tblBeamSeg.HDiff1, mm
-  double hDiff2 = 0;         // 13 HDiff2
-  double zDiff1 = 0;         // 14 ZDiff1: HDiff of joint Jt1ID, mm
-  double zDiff2 = 0;         // 15 ZDiff2: HDiff of joint Jt2ID, mm
-  double axisJt1Id = 0;      // 16 tblAxis.Jt1ID: > 0 straight axis, < 0 arc about joint -value
+  db::Value floorId;     // 0 FloorId: tblBeamSeg.StdFlrID
+  db::Value beamId;      // 1 BeamID: tblBeamSeg.ID
+  double ecc = 0;        // 2 Ecc: centre line offset, positive to the left of end 1 -> end 2, mm
+  db::Value jt1Id;       // 3 Jt1ID: tblGrid.Jt1ID
+  db::Value jt2Id;       // 4 Jt2ID: tblGrid.Jt2ID
+  double x1 = 0;         // 5 X1
+  double y1 = 0;         // 6 Y1
+  double x2 = 0;         // 7 X2
+  double y2 = 0;         // 8 Y2
+  db::Value shapeVal;    // 9 ShapeVal: tblBeamSect.ShapeVal (NULL when the section is missing)
+  db::Value mat;         // 10 Mat: tblBeamSect.Mat (10 = rigid link)
+  db::Value kind;        // 11 Kind: tblBeamSect.Kind
+  double hDiff1 = 0;     // 12 HDiff1: tblBeamSeg.HDiff1, mm
+  double hDiff2 = 0;     // 13 HDiff2
+  double zDiff1 = 0;     // 14 ZDiff1: HDiff of joint Jt1ID, mm
+  double zDiff2 = 0;     // 15 ZDiff2: HDiff of joint Jt2ID, mm
+  double axisJt1Id = 0;  // 16 tblAxis.Jt1ID: > 0 straight axis, < 0 arc about joint -value
   std::optional<double> x0;  // 17 X0: X of joint -axisJt1Id (the arc centre); none when absent
   std::optional<double> y0;  // 18 Y0
 
@@ -47,19 +47,19 @@ namespace Palvek {
 
 // One wall segment, in the order of the wall query's select list.
 struct WallRow {
-  db::Value floorId;         // 0 FloorId: tblWallSeg.StdFlrID
-  db::Value wallId;          // 1 WallID: tblWallSeg.ID
-  double ecc = 0;            // 2 Ecc, mm
-  db::Value gridId;          // 3 GridID: key of the wall's openings
-  db::Value jt1Id;           // 4 tblGrid.Jt1ID
-  db::Value jt2Id;           // 5 tblGrid.Jt2ID
-  double x1 = 0;             // 6 X1
-  double y1 = 0;             // 7 Y1
-  double x2 = 0;             // 8 X2
-  double y2 = 0;             // 9 Y2
-  db::Value b;               // 10 tblWallSect.B: thickness, mm, as stored (NULL: no section)
-  db::Value kind;            // 11 tblWallSect.Kind
-  db::Value mat;             // 12 tblWallSect.Mat
+  db::Value floorId;  // 0 FloorId: tblWallSeg.StdFlrID
+  db::Value wallId;   // 1 WallID: tblWallSeg.ID
+  double ecc = 0;     // 2 Ecc, mm
+  db::Value gridId;   // 3 GridID: key of the wall's openings
+  db::Value jt1Id;    // 4 tblGrid.Jt1ID
+  db::Value jt2Id;    // 5 tblGrid.Jt2ID
+  double x1 = 0;      // 6 X1
+  double y1 = 0;      // 7 Y1
+  double x2 = 0;      // 8 X2
+  double y2 = 0;      // 9 Y2
+  db::Value b;        // 10 tblWallSect.B: thickness, mm, as stored (NULL: no section)
+  db::Value kind;     // 11 tblWallSect.Kind
+  db::Value mat;      // 12 tblWallSect.Mat
   // Height offsets as stored (integer or real, never NULL): the arc wall's section text is
   // formed from the height they give.
   db::Value hDiff1;          // 13 tblWallSeg.HDiff1: top at end 1, mm
@@ -81,11 +81,11 @@ struct WallRow {
 
 // One opening on a wall's grid line.
 struct WallHoleRow {
-  double ecc = 0;     // 0 tblWallHole.Ecc: 1 flush with end 1, 0 centred, -1 flush with end 2;
-                      //   other values a distance from end 1 (> 0) or end 2 (< 0), mm
-  double hDiff = 0;   // 1 tblWallHole.HDiff: sill above the storey base, mm
-  db::Value b;        // 2 tblWallHoleDef.B: width, as stored (NULL without a definition row)
-  db::Value h;        // 3 tblWallHoleDef.H: height, as stored
+  double ecc = 0;    // 0 tblWallHole.Ecc: 1 flush with end 1, 0 centred, -1 flush with end 2;
+                     //   other values a distance from end 1 (> 0) or end 2 (< 0), mm
+  double hDiff = 0;  // 1 tblWallHole.HDiff: sill above the storey base, mm
+  db::Value b;       // 2 tblWallHoleDef.B: width, as stored (NULL without a definition row)
+  db::Value h;       // 3 tblWallHoleDef.H: height, as stored
   bool operator==(const WallHoleRow&) const = default;
 };
 

@@ -12,8 +12,9 @@ namespace Floor {
 struct StdFloorRow {
   db::Value id;      // 0 tblStdFlr.ID
   db::Value height;  // 1 tblStdFlr.Height: storey height, mm
-  db::Value para;    // 2 tblStdFlr.Para: comma-separated parameters; item 1 = default slab thickness, mm
-  db::Value no;      // 3 tblStdFlr.No: standard-floor number
+  db::Value
+      para;  // 2 tblStdFlr.Para: comma-separated parameters; item 1 = default slab thickness, mm
+  db::Value no;  // 3 tblStdFlr.No: standard-floor number
   bool operator==(const StdFloorRow&) const = default;
 };
 

@@ -34,8 +34,7 @@ std::vector<SlabFoldPropRow> getSlabFoldProps(const db::Database& conn, const db
   return readSlabFoldProps(statement, slabID);
 }
 
-std::vector<SlabFoldPropRow> readSlabFoldProps(db::Statement& statement,
-                                               const db::Value& slabID) {
+std::vector<SlabFoldPropRow> readSlabFoldProps(db::Statement& statement, const db::Value& slabID) {
   std::vector<SlabFoldPropRow> props;
   for (db::Row& row : statement.query({slabID, kNoIfc})) {
     props.push_back({std::move(row[0]), std::move(row[1]), std::move(row[2])});

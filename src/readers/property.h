@@ -18,7 +18,9 @@ class ExcludeIds {
  public:
   void insert(const db::Value& id);
   [[nodiscard]] bool contains(const db::Value& id) const;
-  [[nodiscard]] std::size_t size() const { return numbers_.size() + texts_.size() + (null_ ? 1 : 0); }
+  [[nodiscard]] std::size_t size() const {
+    return numbers_.size() + texts_.size() + (null_ ? 1 : 0);
+  }
 
  private:
   std::set<double> numbers_;

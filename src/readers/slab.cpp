@@ -214,8 +214,8 @@ std::vector<AdjacentBeamRow> SlabDetailReader::adjacentBeams(const db::Value& sl
 std::vector<Property::SlabFoldPropRow> SlabDetailReader::foldProps(const db::Value& slabID) {
   return Property::readSlabFoldProps(props_, slabID);
 }
-std::vector<SlabHoleRow> SlabDetailReader::holes(const db::Value& stdFlrID,
-                                                 const db::Value& slabID, std::ostream& report) {
+std::vector<SlabHoleRow> SlabDetailReader::holes(const db::Value& stdFlrID, const db::Value& slabID,
+                                                 std::ostream& report) {
   return readSlabHoles(holes_, stdFlrID, slabID, report);
 }
 

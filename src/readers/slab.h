@@ -14,14 +14,14 @@ namespace Slab {
 
 // One slab (tblSlab, outline grid lines from tblSlabGrid).
 struct SlabRow {
-  db::Value stdFlrId;             // 0 tblSlab.StdFlrID
-  std::string vertX;              // 1 tblSlab.VertX: x of each outline vertex followed by ","
-  std::string vertY;              // 2 tblSlab.VertY: y of each vertex, same form
-  std::string vertZ;              // 3 tblSlab.VertZ: height offset of each vertex from the storey top
-  db::Value thick;                // 4 tblSlab.Thick: mm; 9999 = floor default, 0 = zero thickness
-  db::Value mat;                  // 5 tblSlab.Mat (not used by the builder)
-  db::Value id;                   // 6 tblSlab.ID
-  std::vector<db::Value> gridIds; // 7 tblSlabGrid.GridID of the slab, by tblSlabGrid.No
+  db::Value stdFlrId;  // 0 tblSlab.StdFlrID
+  std::string vertX;   // 1 tblSlab.VertX: x of each outline vertex followed by ","
+  std::string vertY;   // 2 tblSlab.VertY: y of each vertex, same form
+  std::string vertZ;   // 3 tblSlab.VertZ: height offset of each vertex from the storey top
+  db::Value thick;     // 4 tblSlab.Thick: mm; 9999 = floor default, 0 = zero thickness
+  db::Value mat;       // 5 tblSlab.Mat (not used by the builder)
+  db::Value id;        // 6 tblSlab.ID
+  std::vector<db::Value> gridIds;  // 7 tblSlabGrid.GridID of the slab, by tblSlabGrid.No
   bool operator==(const SlabRow&) const = default;
   // Membership of a grid id, by value (the cantilever thickness looks up its edge's slab).
   [[nodiscard]] bool hasGrid(const db::Value& gridId) const;
@@ -53,26 +53,26 @@ struct CantiSlabRow {
 
 // One beam along a slab's edge.
 struct AdjacentBeamRow {
-  db::Value slabId;                // 0 tblSlabGrid.SlabID
-  db::Value beamId;                // 1 tblBeamSeg.ID
-  db::Value gridId;                // 2 tblBeamSeg.GridID
-  std::optional<double> hDiff;     // 3 top of the beam at its end 1 relative to the storey
-                                   //   top: tblBeamSeg.HDiff1 + joint HDiff, mm
+  db::Value slabId;             // 0 tblSlabGrid.SlabID
+  db::Value beamId;             // 1 tblBeamSeg.ID
+  db::Value gridId;             // 2 tblBeamSeg.GridID
+  std::optional<double> hDiff;  // 3 top of the beam at its end 1 relative to the storey
+                                //   top: tblBeamSeg.HDiff1 + joint HDiff, mm
   bool operator==(const AdjacentBeamRow&) const = default;
 };
 
 // One opening of a slab (tblSlabHole positioned from a joint, shape from tblSlabHoleDef).
 struct SlabHoleRow {
-  db::Value id;        // 0 tblSlabHole.ID
-  db::Value slabId;    // 1 tblSlabHole.SlabID
-  double eccX = 0;     // 2 tblSlabHole.EccX: corner offset along the opening's x axis, mm
-  double eccY = 0;     // 3 tblSlabHole.EccY: corner offset along its y axis, mm
-  double rotation = 0; // 4 tblSlabHole.Rotation: degrees, counter-clockwise
-  db::Value kind;      // 5 tblSlabHoleDef.Kind: 1 = rectangle
-  db::Value shapeVal;  // 6 tblSlabHoleDef.ShapeVal: "1,width,height" for a rectangle
-  db::Value jtId;      // 7 tblSlabHole.JtID: the reference joint
-  double x0 = 0;       // 8 X of the reference joint, mm
-  double y0 = 0;       // 9 Y of the reference joint, mm
+  db::Value id;         // 0 tblSlabHole.ID
+  db::Value slabId;     // 1 tblSlabHole.SlabID
+  double eccX = 0;      // 2 tblSlabHole.EccX: corner offset along the opening's x axis, mm
+  double eccY = 0;      // 3 tblSlabHole.EccY: corner offset along its y axis, mm
+  double rotation = 0;  // 4 tblSlabHole.Rotation: degrees, counter-clockwise
+  db::Value kind;       // 5 tblSlabHoleDef.Kind: 1 = rectangle
+  db::Value shapeVal;   // 6 tblSlabHoleDef.ShapeVal: "1,width,height" for a rectangle
+  db::Value jtId;       // 7 tblSlabHole.JtID: the reference joint
+  double x0 = 0;        // 8 X of the reference joint, mm
+  double y0 = 0;        // 9 Y of the reference joint, mm
   bool operator==(const SlabHoleRow&) const = default;
 };
 

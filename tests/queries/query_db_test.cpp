@@ -37,15 +37,15 @@ struct Bay {
   Value sect = m.add(md::BeamSect{.kind = 1, .shapeVal = "1,300,600", .mat = 6});
   Value ab = m.add(md::BeamSeg{.stdFlr = sf, .grid = m.line(a, b), .sect = sect, .ecc = 50});
   Value bc = m.add(md::BeamSeg{.stdFlr = sf, .grid = m.line(b, c), .sect = sect});
-  Value cd = m.add(md::BeamSeg{.stdFlr = sf, .grid = m.line(c, d), .sect = sect,
-                               .hDiff1 = -150, .hDiff2 = 0});
-  Value arcBeam = m.add(md::BeamSeg{.stdFlr = sf, .grid = m.arc(o, c, m.joint(sf, 2000, 8000)),
-                                    .sect = sect});
+  Value cd = m.add(
+      md::BeamSeg{.stdFlr = sf, .grid = m.line(c, d), .sect = sect, .hDiff1 = -150, .hDiff2 = 0});
+  Value arcBeam =
+      m.add(md::BeamSeg{.stdFlr = sf, .grid = m.arc(o, c, m.joint(sf, 2000, 8000)), .sect = sect});
   Value col = m.add(md::ColSeg{.stdFlr = sf, .jt = b, .sect = m.add(md::ColSect{})});
   Value wallSect = m.add(md::WallSect{.b = 250.0});
   Value daGrid = m.line(d, a);
-  Value wallDa = m.add(md::WallSeg{.stdFlr = sf, .grid = daGrid, .sect = wallSect,
-                                   .hDiff1 = 0, .hDiff2 = -300.0, .hDiffB = 0});
+  Value wallDa = m.add(md::WallSeg{
+      .stdFlr = sf, .grid = daGrid, .sect = wallSect, .hDiff1 = 0, .hDiff2 = -300.0, .hDiffB = 0});
 };
 
 TEST(GetBeams, RowsCarryJointsElevationsSectionAndTheArcCentre) {
@@ -128,8 +128,8 @@ TEST(GetWallHoles, OpeningsOfOneGridLineAndFloorAreReadWithBoundValues) {
   Bay bay;
   const Value def = bay.m.add(md::WallHoleDef{.b = 900, .h = 2100.0});
   bay.m.add(md::WallHole{.stdFlr = bay.sf, .grid = bay.daGrid, .sect = def, .ecc = 1, .hDiff = 0});
-  bay.m.add(md::WallHole{.stdFlr = bay.sf, .grid = bay.daGrid, .sect = 404, .ecc = -500,
-                         .hDiff = 900});
+  bay.m.add(
+      md::WallHole{.stdFlr = bay.sf, .grid = bay.daGrid, .sect = 404, .ecc = -500, .hDiff = 900});
   bay.m.add(md::WallHole{.stdFlr = 99, .grid = bay.daGrid, .sect = def});
   bay.m.write(path);
   const auto conn = db::Database::openReadOnly(path);

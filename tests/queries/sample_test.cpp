@@ -3,12 +3,11 @@
 // the sample program writes today.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "db/database.h"
 #include "modeldb/modeldb.h"
@@ -65,7 +64,7 @@ TEST(SampleDatabase, EveryReaderReturnsTheSampleBuildingWithoutComplaint) {
   for (const auto& b : beams) arcBeams += b.isArc() ? 1 : 0;
   EXPECT_EQ(arcBeams, 3);
 
-  int holes = 0, arcOutlines = 0, sloped = 0;
+  int holes = 0, arcOutlines = 0, sloped = 0, foldProps = 0;
   for (const auto& s : slabs) {
     const auto cords = Grid::getCordByGrids(conn, s.gridIds);
     ASSERT_EQ(cords.size(), s.gridIds.size());
@@ -85,12 +84,13 @@ TEST(SampleDatabase, EveryReaderReturnsTheSampleBuildingWithoutComplaint) {
       }
     }
     (void)Slab::getAdjacentBeams(conn, s.id);
-    (void)Property::getSlabFoldProps(conn, s.id);
+    foldProps += static_cast<int>(Property::getSlabFoldProps(conn, s.id).size());
     holes += static_cast<int>(Slab::getSlabHoles(conn, s.stdFlrId, s.id, report).size());
   }
   EXPECT_EQ(arcOutlines, 3);
   EXPECT_EQ(sloped, 2);
   EXPECT_EQ(holes, 3);
+  EXPECT_EQ(foldProps, 2) << "one dropped region on the ground floor";
   int wallHoles = 0;
   for (const auto& w : walls) {
     wallHoles += static_cast<int>(Palvek::getWallHoles(conn, w.floorId, w.gridId).size());
@@ -108,9 +108,12 @@ struct FloorLists {
 
 FloorLists floorLists(const db::Database& conn, const Value& floor) {
   FloorLists f;
-  for (auto& b : Beam::getBeams(conn)) if (b.floorId == floor) f.beams.push_back(b);
-  for (auto& c : Column::getColumns(conn)) if (c.stdFlrId == floor) f.columns.push_back(c);
-  for (auto& w : Palvek::getPalveks(conn)) if (w.floorId == floor) f.walls.push_back(w);
+  for (auto& b : Beam::getBeams(conn))
+    if (b.floorId == floor) f.beams.push_back(b);
+  for (auto& c : Column::getColumns(conn))
+    if (c.stdFlrId == floor) f.columns.push_back(c);
+  for (auto& w : Palvek::getPalveks(conn))
+    if (w.floorId == floor) f.walls.push_back(w);
   return f;
 }
 
@@ -161,7 +164,8 @@ TEST(SampleDatabase, TheCommittedSamplesAreWhatTheSampleProgramWrites) {
     const auto fresh = db::Database::openReadOnly(dir / name);
     const auto tables =
         committed.query("select name from sqlite_master where type = 'table' order by name");
-    EXPECT_EQ(tables, fresh.query("select name from sqlite_master where type = 'table' order by name"));
+    EXPECT_EQ(tables,
+              fresh.query("select name from sqlite_master where type = 'table' order by name"));
     for (const auto& t : tables) {
       const std::string sql = "select * from " + t[0].asText() + " order by rowid";
       EXPECT_EQ(committed.query(sql), fresh.query(sql)) << name << " " << t[0].asText();

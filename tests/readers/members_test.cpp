@@ -28,8 +28,8 @@ TEST(SubBeamReader, RowsCarryEndPointsAndTopOffsetsIncludingTheJointsOwn) {
   md::TempPath path("subbeam");
   Storey s;
   const Value sect = s.m.add(md::BeamSect{.kind = 1, .shapeVal = "1,250,500", .mat = 6});
-  const Value id = s.m.add(md::SubBeam{.stdFlr = s.sf, .grid = s.m.line(s.a, s.b), .sect = sect,
-                                   .hDiff1 = -50, .hDiff2 = 0});
+  const Value id = s.m.add(md::SubBeam{
+      .stdFlr = s.sf, .grid = s.m.line(s.a, s.b), .sect = sect, .hDiff1 = -50, .hDiff2 = 0});
   s.m.write(path);
   std::ostringstream report;
   const auto rows = SubBeam::getBeams(db::Database::openReadOnly(path), report);
@@ -65,8 +65,14 @@ TEST(ColumnReader, RowsHoldTheJointPositionAndTheSectionOfTheColumnTable) {
   md::TempPath path("column");
   Storey s;
   const Value sect = s.m.add(md::ColSect{.kind = 1, .shapeVal = "1,600,600", .mat = 6});
-  s.m.add(md::ColSeg{.stdFlr = s.sf, .jt = s.c, .sect = sect, .eccX = 100, .eccY = -50,
-                 .rotation = 90, .hDiffB = 200, .hDiff = -50});
+  s.m.add(md::ColSeg{.stdFlr = s.sf,
+                     .jt = s.c,
+                     .sect = sect,
+                     .eccX = 100,
+                     .eccY = -50,
+                     .rotation = 90,
+                     .hDiffB = 200,
+                     .hDiff = -50});
   s.m.write(path);
   const auto rows = Column::getColumns(db::Database::openReadOnly(path));
   ASSERT_EQ(rows.size(), 1u);
@@ -106,8 +112,14 @@ TEST(BraceReader, RowsHoldBothJointsWithTheirHeightOffsetsAndTheBraceSection) {
   md::TempPath path("brace");
   Storey s;
   const Value sect = s.m.add(md::BraceSect{.kind = 3, .shapeVal = "3,180", .mat = 5});
-  s.m.add(md::BraceSeg{.stdFlr = s.sf, .jt1 = s.a, .jt2 = s.b, .sect = sect, .eccX1 = 50,
-                   .hDiff1 = 0, .hDiff2 = 1, .rotation = 30});
+  s.m.add(md::BraceSeg{.stdFlr = s.sf,
+                       .jt1 = s.a,
+                       .jt2 = s.b,
+                       .sect = sect,
+                       .eccX1 = 50,
+                       .hDiff1 = 0,
+                       .hDiff2 = 1,
+                       .rotation = 30});
   s.m.write(path);
   const auto rows = Brace::getBraces(db::Database::openReadOnly(path));
   ASSERT_EQ(rows.size(), 1u);

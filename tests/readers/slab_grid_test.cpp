@@ -36,8 +36,8 @@ struct Bay {
 TEST(SlabReader, SlabsCarryTheirOutlineGridsAndVertexListsFromTheJoints) {
   md::TempPath path("slab");
   Bay bay;
-  const Value id = bay.m.add(md::Slab{.stdFlr = bay.sf, .grids = {bay.ab, bay.cd, bay.bc, bay.da},
-                                  .thick = 120});
+  const Value id = bay.m.add(
+      md::Slab{.stdFlr = bay.sf, .grids = {bay.ab, bay.cd, bay.bc, bay.da}, .thick = 120});
   bay.m.write(path);
   const auto slabs = Slab::getSlabs(db::Database::openReadOnly(path));
   ASSERT_EQ(slabs.size(), 1u);
@@ -65,7 +65,8 @@ TEST(SlabReader, ASlabWhoseOutlineGridIsMissingIsReportedAndLeftOut) {
   empty.vertZ.emplace();
   bay.m.add(empty);
   bay.m.write(path);
-  md::ModelDb::exec(path, "update tblJoint set Y = NULL where ID = " + std::to_string(bay.c.asInteger()));
+  md::ModelDb::exec(path,
+                    "update tblJoint set Y = NULL where ID = " + std::to_string(bay.c.asInteger()));
   std::ostringstream report;
   const auto slabs = Slab::getSlabs(db::Database::openReadOnly(path), report);
   ASSERT_EQ(slabs.size(), 1u);
@@ -73,7 +74,8 @@ TEST(SlabReader, ASlabWhoseOutlineGridIsMissingIsReportedAndLeftOut) {
   EXPECT_EQ(slabs[0].vertX, "");
   EXPECT_EQ(report.str(),
             "Slab_90, 轮廓网格777不存在，已跳过\n"
-            "Slab_91, 轮廓网格" + bay.bc.str() + "的节点坐标缺失或无效，已跳过\n");
+            "Slab_91, 轮廓网格" +
+                bay.bc.str() + "的节点坐标缺失或无效，已跳过\n");
 }
 
 TEST(GridReader, StraightGridsGiveTwoPointsAndArcGridsTheirCentreFirst) {
@@ -99,8 +101,8 @@ TEST(GridSort, StraightSegmentsInAnyOrderAndSenseGiveTheOutlineNodesInChainOrder
   };
   const auto nodes = Grid::sortGrids(cords);
   ASSERT_TRUE(nodes);
-  EXPECT_EQ(*nodes, (std::vector<OutlinePoint>{
-                        {0, 0, 0}, {6000, 0, 0}, {6000, 4000, 300}, {0, 4000, 0}}));
+  EXPECT_EQ(*nodes,
+            (std::vector<OutlinePoint>{{0, 0, 0}, {6000, 0, 0}, {6000, 4000, 300}, {0, 4000, 0}}));
   EXPECT_EQ(Grid::sortGrids({}), std::vector<OutlinePoint>{});
 }
 
@@ -134,9 +136,14 @@ TEST(GridSort, SegmentsThatDoNotCloseGiveNoOutline) {
 TEST(CantiSlabReader, StraightAndArcEdgesCarryTheirJointsAndTheArcItsCentre) {
   md::TempPath path("canti");
   Bay bay;
-  const Value straight = bay.m.add(md::CantiSlab{.stdFlr = bay.sf, .grid = bay.ab, .hDrop = 50,
-                                             .ecc = 1000, .side = -1, .length = 2000,
-                                             .width = 1500, .thick = 0});
+  const Value straight = bay.m.add(md::CantiSlab{.stdFlr = bay.sf,
+                                                 .grid = bay.ab,
+                                                 .hDrop = 50,
+                                                 .ecc = 1000,
+                                                 .side = -1,
+                                                 .length = 2000,
+                                                 .width = 1500,
+                                                 .thick = 0});
   const Value arc = bay.m.add(md::CantiSlab{.stdFlr = bay.sf, .grid = bay.arcCd, .width = 1200.0});
   bay.m.add(md::CantiSlab{.id = 333, .stdFlr = bay.sf, .grid = 12345});
   bay.m.write(path);
@@ -164,9 +171,12 @@ TEST(SlabReader, AdjacentBeamsAreTheBeamsOnTheOutlineGridsOfTheSlabsFloor) {
   Bay bay;
   const Value other = bay.m.add(md::StdFloor{});
   const Value sect = bay.m.add(md::BeamSect{});
-  const Value slab = bay.m.add(md::Slab{.stdFlr = bay.sf, .grids = {bay.ab, bay.bc, bay.cd, bay.da}});
-  const Value beam1 = bay.m.add(md::BeamSeg{.stdFlr = bay.sf, .grid = bay.bc, .sect = sect, .hDiff1 = 200});
-  const Value beam2 = bay.m.add(md::BeamSeg{.stdFlr = bay.sf, .grid = bay.ab, .sect = sect, .hDiff1 = -150});
+  const Value slab =
+      bay.m.add(md::Slab{.stdFlr = bay.sf, .grids = {bay.ab, bay.bc, bay.cd, bay.da}});
+  const Value beam1 =
+      bay.m.add(md::BeamSeg{.stdFlr = bay.sf, .grid = bay.bc, .sect = sect, .hDiff1 = 200});
+  const Value beam2 =
+      bay.m.add(md::BeamSeg{.stdFlr = bay.sf, .grid = bay.ab, .sect = sect, .hDiff1 = -150});
   bay.m.add(md::BeamSeg{.stdFlr = other, .grid = bay.ab, .sect = sect});
   bay.m.add(md::BeamSeg{.stdFlr = bay.sf, .grid = bay.arcCd, .sect = sect});
   bay.m.write(path);
@@ -182,10 +192,16 @@ TEST(SlabReader, AdjacentBeamsAreTheBeamsOnTheOutlineGridsOfTheSlabsFloor) {
 TEST(SlabReader, OpeningsAreReadPerFloorAndSlabFromTheirReferenceJoint) {
   md::TempPath path("holes");
   Bay bay;
-  const Value slab = bay.m.add(md::Slab{.stdFlr = bay.sf, .grids = {bay.ab, bay.bc, bay.cd, bay.da}});
+  const Value slab =
+      bay.m.add(md::Slab{.stdFlr = bay.sf, .grids = {bay.ab, bay.bc, bay.cd, bay.da}});
   const Value def = bay.m.add(md::SlabHoleDef{.kind = 1, .shapeVal = "1,600,400"});
-  const Value hole = bay.m.add(md::SlabHole{.stdFlr = bay.sf, .slab = slab, .jt = bay.b, .sect = def,
-                                        .eccX = 100, .eccY = -50, .rotation = 90});
+  const Value hole = bay.m.add(md::SlabHole{.stdFlr = bay.sf,
+                                            .slab = slab,
+                                            .jt = bay.b,
+                                            .sect = def,
+                                            .eccX = 100,
+                                            .eccY = -50,
+                                            .rotation = 90});
   bay.m.add(md::SlabHole{.stdFlr = bay.sf, .slab = 4242, .jt = bay.b, .sect = def});
   bay.m.add(md::SlabHole{.id = 501, .stdFlr = bay.sf, .slab = slab, .jt = 999, .sect = def});
   bay.m.write(path);

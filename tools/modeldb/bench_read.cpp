@@ -49,9 +49,8 @@ void measure(const char* what, Total& total, F&& read) {
 std::string readAll(const db::Database& conn) {
   std::ostringstream report;  // skipped members: none in a synthetic model
   Total total;
-  measure("Floor::getStdFlrs + getFloors", total, [&] {
-    return Floor::getStdFlrs(conn).size() + Floor::getFloors(conn).size();
-  });
+  measure("Floor::getStdFlrs + getFloors", total,
+          [&] { return Floor::getStdFlrs(conn).size() + Floor::getFloors(conn).size(); });
   measure("Property::getExcludeIds", total, [&] { return Property::getExcludeIds(conn).size(); });
   measure("Axis::getAxes", total, [&] { return Axis::getAxes(conn).size(); });
   std::vector<Beam::BeamRow> beams;

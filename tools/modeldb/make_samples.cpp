@@ -90,32 +90,53 @@ void standardFloor(md::ModelDb& m, const Value& sf, Kind kind, const Sections& s
   m.add(md::BeamSeg{.stdFlr = sf, .grid = arcGrid, .sect = s.edgeBeam});
 
   // Columns at the frame joints: round at the corners, square elsewhere.
-  for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{
-           {0, 0}, {6000, 0}, {12000, 0}, {18000, 0}, {0, 6000}, {6000, 6000}, {12000, 6000},
-           {0, 12000}, {6000, 12000}, {12000, 12000}, {18000, 12000}}) {
+  for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{{0, 0},
+                                                                       {6000, 0},
+                                                                       {12000, 0},
+                                                                       {18000, 0},
+                                                                       {0, 6000},
+                                                                       {6000, 6000},
+                                                                       {12000, 6000},
+                                                                       {0, 12000},
+                                                                       {6000, 12000},
+                                                                       {12000, 12000},
+                                                                       {18000, 12000}}) {
     const bool corner = (x == 0 || x == 18000) && (y == 0 || y == 12000);
-    m.add(md::ColSeg{.stdFlr = sf, .jt = p.jt(x, y), .sect = corner ? s.roundColumn : s.column,
+    m.add(md::ColSeg{.stdFlr = sf,
+                     .jt = p.jt(x, y),
+                     .sect = corner ? s.roundColumn : s.column,
                      .hDiff = p.raised(x, y)});
   }
 
   if (kind != Kind::Roof) {
     // Steel secondary beams across the middle bays.
     m.add(md::SubBeam{.stdFlr = sf, .grid = p.grid(9000, 0, 9000, 6000), .sect = s.subBeam});
-    m.add(md::SubBeam{.stdFlr = sf, .grid = p.grid(9000, 6000, 9000, 12000), .sect = s.subBeam,
-                      .hDiff1 = -50, .hDiff2 = -50});
+    m.add(md::SubBeam{.stdFlr = sf,
+                      .grid = p.grid(9000, 6000, 9000, 12000),
+                      .sect = s.subBeam,
+                      .hDiff1 = -50,
+                      .hDiff2 = -50});
     // Cross braces in the west frame, base of one joint to the top of the other.
-    m.add(md::BraceSeg{.stdFlr = sf, .jt1 = p.jt(0, 0), .jt2 = p.jt(0, 6000), .sect = s.brace,
-                       .hDiff1 = 0, .hDiff2 = 1});
-    m.add(md::BraceSeg{.stdFlr = sf, .jt1 = p.jt(0, 6000), .jt2 = p.jt(0, 0), .sect = s.brace,
-                       .hDiff1 = 0, .hDiff2 = 1, .rotation = 90});
+    m.add(md::BraceSeg{.stdFlr = sf,
+                       .jt1 = p.jt(0, 0),
+                       .jt2 = p.jt(0, 6000),
+                       .sect = s.brace,
+                       .hDiff1 = 0,
+                       .hDiff2 = 1});
+    m.add(md::BraceSeg{.stdFlr = sf,
+                       .jt1 = p.jt(0, 6000),
+                       .jt2 = p.jt(0, 0),
+                       .sect = s.brace,
+                       .hDiff1 = 0,
+                       .hDiff2 = 1,
+                       .rotation = 90});
     // Walls: one along the north edge with a door and a window, one across the west bay that
     // meets it and frames the beams at both of its free ends.
     const Value north = p.grid(0, 12000, 3000, 12000);
     m.add(md::WallSeg{.stdFlr = sf, .grid = north, .sect = s.wall});
     m.add(md::WallSeg{.stdFlr = sf, .grid = p.grid(3000, 6000, 3000, 12000), .sect = s.wall});
     m.add(md::WallHole{.stdFlr = sf, .grid = north, .sect = s.door, .ecc = 300, .hDiff = 0});
-    m.add(md::WallHole{.stdFlr = sf, .grid = north, .sect = s.window, .ecc = -300,
-                       .hDiff = 900});
+    m.add(md::WallHole{.stdFlr = sf, .grid = north, .sect = s.window, .ecc = -300, .hDiff = 900});
   }
 
   // Slabs, one per bay (the west bays split by the cross beam and the wall).
@@ -130,25 +151,39 @@ void standardFloor(md::ModelDb& m, const Value& sf, Kind kind, const Sections& s
     return m.add(md::Slab{.stdFlr = sf, .grids = grids, .thick = thick});
   };
   const Value withHole = slab({{0, 0}, {3000, 0}, {3000, 6000}, {0, 6000}}, 9999);
-  slab({{3000, 0}, {6000, 0}, {6000, 6000}, {3000, 6000}}, 9999);
+  const Value folded = slab({{3000, 0}, {6000, 0}, {6000, 6000}, {3000, 6000}}, 9999);
+  if (kind == Kind::Ground) {
+    // A dropped region: 50 mm lower and 200 mm thick, widened 100 mm beyond its south side.
+    m.fold(folded, {{3500, 500}, {5500, 500}, {5500, 2500}, {3500, 2500}}, {100, 0, 0, 0}, 50,
+           200);
+  }
   slab({{6000, 0}, {12000, 0}, {12000, 6000}, {6000, 6000}}, kind == Kind::Roof ? 150 : 9999);
   slab({{0, 6000}, {3000, 6000}, {3000, 12000}, {0, 12000}}, 120);
   slab({{3000, 6000}, {6000, 6000}, {6000, 12000}, {3000, 12000}}, 120);
   slab({{6000, 6000}, {12000, 6000}, {12000, 12000}, {6000, 12000}},
        kind == Kind::Ground ? 0 : 9999);  // a stair well: no slab of its own on the ground floor
   // The east bay is bounded by the arc; its outline starts on the arc, whose level it takes.
-  m.add(md::Slab{.stdFlr = sf,
-                 .grids = {arcGrid, p.grid(12000, 12000, 18000, 12000),
-                           p.grid(12000, 6000, 12000, 12000), p.grid(12000, 0, 12000, 6000),
-                           p.grid(12000, 0, 18000, 0)},
-                 .thick = 9999});
-  m.add(md::SlabHole{.stdFlr = sf, .slab = withHole, .jt = p.jt(0, 0), .sect = s.hole,
-                     .eccX = 1000, .eccY = 2000});
+  m.add(md::Slab{
+      .stdFlr = sf,
+      .grids = {arcGrid, p.grid(12000, 12000, 18000, 12000), p.grid(12000, 6000, 12000, 12000),
+                p.grid(12000, 0, 12000, 6000), p.grid(12000, 0, 18000, 0)},
+      .thick = 9999});
+  m.add(md::SlabHole{.stdFlr = sf,
+                     .slab = withHole,
+                     .jt = p.jt(0, 0),
+                     .sect = s.hole,
+                     .eccX = 1000,
+                     .eccY = 2000});
 
   // Cantilever slabs: a balcony off the south edge (thickness of the slab behind it) and a
   // band along the arc.
-  m.add(md::CantiSlab{.stdFlr = sf, .grid = p.grid(0, 0, 3000, 0), .ecc = 500, .side = -1,
-                      .length = 2000, .width = 1200, .thick = 0});
+  m.add(md::CantiSlab{.stdFlr = sf,
+                      .grid = p.grid(0, 0, 3000, 0),
+                      .ecc = 500,
+                      .side = -1,
+                      .length = 2000,
+                      .width = 1200,
+                      .thick = 0});
   m.add(md::CantiSlab{.stdFlr = sf, .grid = arcGrid, .side = 1, .width = 1000, .thick = 9999});
 }
 
@@ -180,13 +215,13 @@ void writeSample(const std::filesystem::path& path) {
     Value stdFlr;
     const char* name;
     int levelB, height;
-  } floors[] = {{ground, "首层", 0, 4200},     {ground, "二层", 4200, 3300},
-                {typical, "三层", 7500, 3300}, {typical, "四层", 10800, 3300},
+  } floors[] = {{ground, "首层", 0, 4200},      {ground, "二层", 4200, 3300},
+                {typical, "三层", 7500, 3300},  {typical, "四层", 10800, 3300},
                 {typical, "五层", 14100, 3300}, {roof, "屋面层", 17400, 3300}};
   int no = 1;
   for (const auto& f : floors) {
-    m.add(md::Floor{.stdFlr = f.stdFlr, .no = no++, .name = f.name, .levelB = f.levelB,
-                    .height = f.height});
+    m.add(md::Floor{
+        .stdFlr = f.stdFlr, .no = no++, .name = f.name, .levelB = f.levelB, .height = f.height});
   }
   m.write(path);
 }

@@ -59,8 +59,7 @@ int main(int argc, char** argv) {
       return 2;
     }
     modeldb::writeSynthetic(p, out);
-    std::cout << "wrote " << out.string() << " (" << std::filesystem::file_size(out)
-              << " bytes)\n";
+    std::cout << "wrote " << out.string() << " (" << std::filesystem::file_size(out) << " bytes)\n";
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;

@@ -1,7 +1,6 @@
 #include "modeldb/modeldb.h"
 
 #include <sqlite3.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,17 +40,15 @@ const std::vector<TableDef>& tableDefs() {
       {"tblColSeg",
        {"ID", "StdFlrID", "JtID", "SectID", "EccX", "EccY", "Rotation", "HDiffB", "HDiff"}},
       {"tblBraceSeg",
-       {"ID", "StdFlrID", "Jt1ID", "Jt2ID", "SectID", "EccX1", "EccY1", "EccX2", "EccY2",
-        "HDiff1", "HDiff2", "Rotation"}},
-      {"tblWallSeg",
-       {"ID", "StdFlrID", "GridID", "SectID", "Ecc", "HDiff1", "HDiff2", "HDiffB"}},
+       {"ID", "StdFlrID", "Jt1ID", "Jt2ID", "SectID", "EccX1", "EccY1", "EccX2", "EccY2", "HDiff1",
+        "HDiff2", "Rotation"}},
+      {"tblWallSeg", {"ID", "StdFlrID", "GridID", "SectID", "Ecc", "HDiff1", "HDiff2", "HDiffB"}},
       {"tblWallHoleDef", {"ID", "B", "H"}},
       {"tblWallHole", {"ID", "StdFlrID", "GridID", "SectID", "Ecc", "HDiff"}},
       {"tblSlab", {"ID", "StdFlrID", "VertX", "VertY", "VertZ", "Thick", "Mat"}},
       {"tblSlabGrid", {"SlabID", "No", "GridID"}},
       {"tblSlabHoleDef", {"ID", "Kind", "ShapeVal"}},
-      {"tblSlabHole",
-       {"ID", "StdFlrID", "SlabID", "JtID", "SectID", "EccX", "EccY", "Rotation"}},
+      {"tblSlabHole", {"ID", "StdFlrID", "SlabID", "JtID", "SectID", "EccX", "EccY", "Rotation"}},
       {"tblCantiSlab",
        {"ID", "StdFlrID", "GridID", "HDrop", "Ecc", "Side", "Length", "Width", "Thick"}},
       {"tblProperty", {"ID", "ObjID", "Name", "Val"}},
@@ -78,8 +75,8 @@ std::string numberText(double v) {
 class Connection {
  public:
   explicit Connection(const std::filesystem::path& path) : path_(path.string()) {
-    if (sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
       const std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
       sqlite3_close(db_);
       throw std::runtime_error(path_ + ": " + msg);
@@ -172,8 +169,8 @@ Value ModelDb::add(const StdFloor& r) {
   return id;
 }
 Value ModelDb::add(const Floor& r) {
-  Value id = addRow("tblFloor", "tblFloor",
-                    {r.id, r.no, r.name, r.stdFlr, r.levelB, r.height, r.remark});
+  Value id =
+      addRow("tblFloor", "tblFloor", {r.id, r.no, r.name, r.stdFlr, r.levelB, r.height, r.remark});
   auto& row = tables_[2].rows.back();
   if (row[1].isNull()) row[1] = id;
   return id;
@@ -212,8 +209,8 @@ Value ModelDb::add(const ColSeg& r) {
 }
 Value ModelDb::add(const BraceSeg& r) {
   return addRow("tblBraceSeg", "member",
-                {r.id, r.stdFlr, r.jt1, r.jt2, r.sect, r.eccX1, r.eccY1, r.eccX2, r.eccY2,
-                 r.hDiff1, r.hDiff2, r.rotation});
+                {r.id, r.stdFlr, r.jt1, r.jt2, r.sect, r.eccX1, r.eccY1, r.eccX2, r.eccY2, r.hDiff1,
+                 r.hDiff2, r.rotation});
 }
 Value ModelDb::add(const WallSeg& r) {
   return addRow("tblWallSeg", "member",
@@ -267,6 +264,35 @@ Value ModelDb::arc(const Value& centre, const Value& jt1, const Value& jt2) {
 }
 void ModelDb::exclude(const Value& memberId) {
   add(Property{.objId = memberId, .name = "NoIFC", .val = "1"});
+}
+
+void ModelDb::fold(const Value& slab, const std::vector<std::pair<double, double>>& outline,
+                   const std::vector<double>& sideOffsets, double drop, double thickness) {
+  std::string posWid;
+  auto put = [&](double v) {
+    if (!posWid.empty()) posWid += ',';
+    posWid += numberText(v);
+  };
+  for (const auto& [x, y] : outline) {
+    put(x);
+    put(y);
+  }
+  const std::size_t sides = std::min(sideOffsets.size(), outline.size());
+  for (std::size_t i = 0; i < sides; ++i) {
+    const auto& [x1, y1] = outline[i];
+    const auto& [x2, y2] = outline[(i + 1) % outline.size()];
+    put(x1);
+    put(y1);
+    put(x2);
+    put(y2);
+    put(sideOffsets[i]);
+  }
+  put(drop);
+  put(thickness);
+  add(Property{.objId = slab,
+               .name = "FoldedSlab_nPt",
+               .val = std::to_string(outline.size()) + "," + std::to_string(sides)});
+  add(Property{.objId = slab, .name = "FoldedSlab_PosWid", .val = posWid});
 }
 
 void ModelDb::omitTable(std::string_view table) { omitted_.emplace_back(table); }
@@ -370,8 +396,8 @@ void ModelDb::exec(const std::filesystem::path& path, std::string_view sql) {
 TempPath::TempPath(std::string_view stem, std::string_view extension) {
   static std::atomic<int> counter{0};
   path_ = std::filesystem::temp_directory_path() /
-          (std::string(stem) + "_" + std::to_string(::getpid()) + "_" +
-           std::to_string(counter++) + std::string(extension));
+          (std::string(stem) + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) +
+           std::string(extension));
 }
 
 TempPath::~TempPath() {

@@ -40,7 +40,7 @@ struct Project {
 };
 struct StdFloor {
   Value id{};
-  Value no{};              // NULL: the id
+  Value no{};            // NULL: the id
   Value height = 3000;   // storey height, mm
   Value para = "0,120";  // item 1: default slab thickness, mm
 };
@@ -166,7 +166,7 @@ struct Slab {
   Value id{};
   Value stdFlr{};
   std::vector<Value> grids{};  // outline grid lines, in outline order
-  Value thick = 9999;        // 9999 = floor default, 0 = zero thickness
+  Value thick = 9999;          // 9999 = floor default, 0 = zero thickness
   Value mat = 6;
   // Vertex lists ("x0,x1,...,"); when absent they are written from the outline's joints.
   std::optional<Value> vertX{};
@@ -240,6 +240,12 @@ class ModelDb {
   Value line(const Value& jt1, const Value& jt2);
   Value arc(const Value& centre, const Value& jt1, const Value& jt2);
   void exclude(const Value& memberId);
+  // The dropped region of a slab ("FoldedSlab_nPt" and "FoldedSlab_PosWid"): its outline
+  // (x, y in mm, in order), an offset for each outline side (side i runs from vertex i to
+  // vertex i + 1, the last one back to vertex 0), the drop of its top below the slab's top and
+  // its thickness, mm.
+  void fold(const Value& slab, const std::vector<std::pair<double, double>>& outline,
+            const std::vector<double>& sideOffsets, double drop, double thickness);
 
   // Leaves a table out of the written file (to test a database without it).
   void omitTable(std::string_view table);

@@ -1,13 +1,12 @@
 // Synthetic model databases of large regular buildings (see synthetic.h).
 
-#include <filesystem>
-#include <map>
-#include <string>
-#include <string_view>
-
 #include "modeldb/synthetic.h"
 
+#include <filesystem>
+#include <map>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 #include "modeldb/modeldb.h"
 
@@ -20,8 +19,7 @@ SyntheticParams syntheticPreset(std::string_view name) {
   if (name == "small") return {2, 4, 4, 3};
   if (name == "medium") return {6, 20, 12, 10};
   if (name == "large") return {28, 56, 40, 32};
-  throw std::invalid_argument("unknown preset " + std::string(name) +
-                              " (small, medium, large)");
+  throw std::invalid_argument("unknown preset " + std::string(name) + " (small, medium, large)");
 }
 
 namespace {
@@ -87,26 +85,22 @@ void standardFloor(md::ModelDb& m, const Value& sf, const Params& p, const Secti
       // Two slabs per bay, split by the cross beam.
       for (int half = 0; half < 2; ++half) {
         const int a = half ? xm : x0, b = half ? x1 : xm;
-        const Value slab = m.add(md::Slab{
-            .stdFlr = sf,
-            .grids = {plan.grid(a, y0, b, y0), plan.grid(b, y0, b, y1), plan.grid(a, y1, b, y1),
-                      plan.grid(a, y0, a, y1)},
-            .thick = (++counter % 7 == 0) ? Value(150) : Value(9999)});
+        const Value slab =
+            m.add(md::Slab{.stdFlr = sf,
+                           .grids = {plan.grid(a, y0, b, y0), plan.grid(b, y0, b, y1),
+                                     plan.grid(a, y1, b, y1), plan.grid(a, y0, a, y1)},
+                           .thick = (++counter % 7 == 0) ? Value(150) : Value(9999)});
         if (counter % 11 == 0) {
-          m.add(md::SlabHole{.stdFlr = sf, .slab = slab, .jt = plan.jt(a, y0), .sect = s.hole,
-                             .eccX = 800, .eccY = 1500});
+          m.add(md::SlabHole{.stdFlr = sf,
+                             .slab = slab,
+                             .jt = plan.jt(a, y0),
+                             .sect = s.hole,
+                             .eccX = 800,
+                             .eccY = 1500});
         }
         if (counter % 29 == 3) {
-          m.add(md::Property{.objId = slab, .name = "FoldedSlab_nPt", .val = "4,1"});
-          m.add(md::Property{.objId = slab, .name = "FoldedSlab_PosWid",
-                             .val = std::to_string(a + 500) + "," + std::to_string(y0 + 500) +
-                                    "," + std::to_string(a + 1500) + "," +
-                                    std::to_string(y0 + 500) + "," + std::to_string(a + 1500) +
-                                    "," + std::to_string(y0 + 1500) + "," +
-                                    std::to_string(a + 500) + "," + std::to_string(y0 + 1500) +
-                                    "," + std::to_string(a + 500) + "," +
-                                    std::to_string(y0 + 500) + "," + std::to_string(a + 1500) +
-                                    "," + std::to_string(y0 + 500) + ",100,50,200"});
+          const double l = a + 500, r = a + 1500, lo = y0 + 500, hi = y0 + 1500;
+          m.fold(slab, {{l, lo}, {r, lo}, {r, hi}, {l, hi}}, {100, 0, 0, 0}, 50, 200);
         }
       }
     }
@@ -114,7 +108,9 @@ void standardFloor(md::ModelDb& m, const Value& sf, const Params& p, const Secti
   // Columns at the frame joints.
   for (int i = 0; i <= bx; ++i) {
     for (int j = 0; j <= by; ++j) {
-      m.add(md::ColSeg{.stdFlr = sf, .jt = plan.jt(i * kBay, j * kBay), .sect = s.column,
+      m.add(md::ColSeg{.stdFlr = sf,
+                       .jt = plan.jt(i * kBay, j * kBay),
+                       .sect = s.column,
                        .rotation = (i + j) % 5 == 0 ? 45 : 0});
     }
   }
@@ -150,8 +146,13 @@ void standardFloor(md::ModelDb& m, const Value& sf, const Params& p, const Secti
   }
   // Balconies along the south edge.
   for (int i = 0; i < bx; ++i) {
-    m.add(md::CantiSlab{.stdFlr = sf, .grid = plan.grid(i * kBay, 0, i * kBay + kBay / 2, 0),
-                        .ecc = 300, .side = -1, .length = 2400, .width = 1500, .thick = 0});
+    m.add(md::CantiSlab{.stdFlr = sf,
+                        .grid = plan.grid(i * kBay, 0, i * kBay + kBay / 2, 0),
+                        .ecc = 300,
+                        .side = -1,
+                        .length = 2400,
+                        .width = 1500,
+                        .thick = 0});
   }
 }
 
@@ -180,10 +181,13 @@ void writeSynthetic(const SyntheticParams& p, const std::filesystem::path& path)
   int level = 0;
   for (int f = 0; f < p.floors; ++f) {
     const int height = f % 4 == 3 ? 4200 : 3600;
-    const std::size_t k = static_cast<std::size_t>(f) * stdFloors.size() /
-                          static_cast<std::size_t>(p.floors);
-    m.add(md::Floor{.stdFlr = stdFloors[k], .no = f + 1, .name = std::to_string(f + 1) + "层",
-                    .levelB = level, .height = height});
+    const std::size_t k =
+        static_cast<std::size_t>(f) * stdFloors.size() / static_cast<std::size_t>(p.floors);
+    m.add(md::Floor{.stdFlr = stdFloors[k],
+                    .no = f + 1,
+                    .name = std::to_string(f + 1) + "层",
+                    .levelB = level,
+                    .height = height});
     level += height;
   }
   m.write(path);
