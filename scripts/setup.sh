@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh machine for this project: installs the Debian packages the build needs
-# (only those missing), then configures and builds the Release tree in build/.
+# (only those missing) and the pinned npm packages of the interoperability test, then
+# configures and builds the Release tree in build/.
 # Extra arguments go to the CMake configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,12 +11,23 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# Node.js runs the interoperability test; any installed Node.js with npm will do.
+command -v npm >/dev/null 2>&1 || missing+=(nodejs npm)
 if ((${#missing[@]})); then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   echo "installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# The independent IFC reader of the interoperability test, as pinned in package-lock.json.
+version_of() {
+  node -p "try { JSON.parse(require('fs').readFileSync('$1', 'utf8'))$2.version } catch (e) { '' }"
+}
+if [ "$(version_of package-lock.json "['packages']['node_modules/web-ifc']")" != \
+     "$(version_of node_modules/web-ifc/package.json "")" ]; then
+  npm ci --no-audit --no-fund --loglevel=error
 fi
 
 build_dir=${BUILD_DIR:-build}

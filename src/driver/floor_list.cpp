@@ -1,0 +1,121 @@
+#include "driver/floor_list.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+#include "driver/utf8.h"
+#include "text/number_text.h"
+
+namespace Verdamo {
+
+namespace {
+
+void appendEscape(std::string& out, std::uint32_t unit) {
+  static constexpr char hex[] = "0123456789abcdef";
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += hex[(unit >> shift) & 0xFU];
+}
+
+// Writes the JSON string with every character outside printable ASCII escaped.
+void appendString(std::string& out, std::string_view s) {
+  out += '"';
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const std::uint32_t cp = nextCodePoint(s, i);
+    switch (cp) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\b':
+        out += "\\b";
+        break;
+      case '\f':
+        out += "\\f";
+        break;
+      default:
+        if (cp >= 0x20 && cp < 0x7F) {
+          out += static_cast<char>(cp);
+        } else if (cp <= 0xFFFF) {
+          appendEscape(out, cp);
+        } else {
+          const std::uint32_t v = cp - 0x10000;
+          appendEscape(out, 0xD800 + (v >> 10));
+          appendEscape(out, 0xDC00 + (v & 0x3FF));
+        }
+    }
+  }
+  out += '"';
+}
+
+void appendValue(std::string& out, const db::Value& value) {
+  if (value.isNull()) {
+    out += "null";
+  } else if (value.isInteger()) {
+    out += std::to_string(value.asInteger());
+  } else if (value.isReal()) {
+    const double d = value.asDouble();
+    // NaN and infinity have no JSON form.
+    out += std::isfinite(d) ? text::repr(d) : "null";
+  } else {
+    appendString(out, value.asText());
+  }
+}
+
+}  // namespace
+
+std::string floorListJson(const std::vector<FloorListEntry>& floors) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < floors.size(); ++i) {
+    const FloorListEntry& f = floors[i];
+    if (i > 0) out += ", ";
+    out += "{\"Name\": ";
+    appendValue(out, f.name);
+    out += ", \"No\": ";
+    appendValue(out, f.no);
+    out += ", \"Elevation\": ";
+    appendValue(out, f.elevation);
+    out += ", \"Height\": ";
+    appendValue(out, f.height);
+    out += ", \"StdFlrNo\": ";
+    appendValue(out, f.stdFlrNo);
+    out += '}';
+  }
+  out += ']';
+  return out;
+}
+
+std::filesystem::path floorListPath(const std::filesystem::path& output) {
+  std::filesystem::path path = output;
+  path += ".json";
+  return path;
+}
+
+void writeFloorList(const std::filesystem::path& path, const std::vector<FloorListEntry>& floors) {
+  const std::string text = floorListJson(floors);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    throw std::runtime_error("cannot write floor list " + path.string() + ": " +
+                             std::strerror(errno));
+  }
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  if (!out) throw std::runtime_error("cannot write floor list " + path.string());
+}
+
+}  // namespace Verdamo

@@ -1,0 +1,239 @@
+#include "driver/verdamo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <iostream>
+#include <limits>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "db/database.h"
+#include "driver/exclusions.h"
+#include "driver/floor_list.h"
+#include "driver/header_template.h"
+#include "driver/mapped_copies.h"
+#include "driver/storeys.h"
+#include "ifc/guid.h"
+#include "ifc/model.h"
+#include "members/run_context.h"
+#include "queries/beam.h"
+#include "queries/palvek.h"
+#include "readers/axis.h"
+#include "readers/brace.h"
+#include "readers/column.h"
+#include "readers/floor.h"
+#include "readers/project.h"
+#include "readers/property.h"
+#include "readers/slab.h"
+#include "readers/sub_beam.h"
+#include "sections/make_profiles.h"
+#include "sections/taper_sects.h"
+#include "text/number_text.h"
+
+namespace Verdamo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Storeys go up by floor number; a floor without a finite number goes last.
+double storeyOrderKey(const db::Value& floorNo) {
+  if (floorNo.isNumber() && !std::isnan(floorNo.asDouble())) return floorNo.asDouble();
+  if (floorNo.isText()) {
+    try {
+      return text::parseFloat(floorNo.asText());
+    } catch (const text::ParseError&) {
+      // Not a number: ordered with the floors that have none.
+    }
+  }
+  return std::numeric_limits<double>::infinity();
+}
+
+// The elevation of a real floor, which orders the floors of one standard floor.
+double elevationOf(const Floor::FloorRow& floor) {
+  if (floor.levelB.isNumber() && std::isfinite(floor.levelB.asDouble())) {
+    return floor.levelB.asDouble();
+  }
+  throw RunError("floor " + floor.no.str() + ": elevation " + floor.levelB.str() +
+                 " is not a finite number");
+}
+
+struct PlacedStorey {
+  ifc::Entity storey;
+  double orderKey;
+};
+
+// The state of one conversion: what every step after opening the database reads.
+class Run {
+ public:
+  Run(fs::path input, fs::path output, bool mt)
+      : input_(std::move(input)), output_(std::move(output)), mt_(mt) {}
+
+  void execute();
+
+ private:
+  // Every member of one standard floor built at the height of stdFlr, in the order the
+  // storeys hold them. The member builders fill this in; until then a floor has no members.
+  std::vector<ifc::Entity> createObjsByStdFlr(const Floor::StdFloorRow& stdFlr);
+  void placeStandardFloor(const Floor::StdFloorRow& stdFlr);
+  void addStorey(const std::vector<ifc::Entity>& objectlists, const Floor::FloorRow& floor,
+                 const Floor::StdFloorRow& stdFlr);
+  void createSpatialStructure();
+
+  fs::path input_;
+  fs::path output_;
+  bool mt_;
+  std::unique_ptr<db::Database> conn_;
+  std::unique_ptr<ifc::Model> ifcfile_;
+  std::unique_ptr<Sect::ProfileCache> profiles_;
+  std::unique_ptr<Utils::RunContext> ctx_;
+
+  std::vector<Floor::FloorRow> floors_;
+  std::vector<Beam::BeamRow> beams_;
+  std::vector<SubBeam::SubBeamRow> subBeams_;
+  std::vector<Column::ColumnRow> columns_;
+  std::vector<Palvek::WallRow> walls_;
+  std::vector<Slab::SlabRow> slabs_;
+  std::vector<Slab::CantiSlabRow> cantiSlabs_;
+  std::vector<Brace::BraceRow> braces_;
+  ObjItemMap objItemMap_;
+  std::vector<PlacedStorey> stories_;
+};
+
+void Run::execute() {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(input_, error);
+  if (error) {
+    throw RunError("cannot read model database " + input_.string() + ": " + error.message());
+  }
+  if (size > multithreadSize) mt_ = true;
+  if (mt_) std::cout << "use multithread" << std::endl;
+
+  conn_ = std::make_unique<db::Database>(db::Database::openReadOnly(input_));
+  const char* schema = Sect::hasTaperSects(*conn_) ? "IFC4" : "IFC2X3";
+
+  const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
+  ifcfile_ = ifc::Model::parse(fillTemplate(schema, output_.filename().string(), now));
+  profiles_ = std::make_unique<Sect::ProfileCache>();
+  ctx_ = std::make_unique<Utils::RunContext>(Utils::makeRunContext(*ifcfile_, *profiles_));
+
+  if (!Project::IsConcrete(*conn_)) std::cout << "工程设置里材料非钢筋混凝土！" << std::endl;
+  const auto excludeIds = Property::getExcludeIds(*conn_);
+  const std::vector<Floor::StdFloorRow> stdFlrs = Floor::getStdFlrs(*conn_);
+  floors_ = Floor::getFloors(*conn_);
+
+  std::vector<FloorListEntry> floorList;
+  floorList.reserve(floors_.size());
+  for (const Floor::FloorRow& f : floors_) {
+    floorList.push_back({f.name, f.no, f.levelB, f.height, f.stdFlrNo});
+  }
+  writeFloorList(floorListPath(output_), floorList);
+
+  static_cast<void>(Axis::getAxes(*conn_));
+
+  beams_ = ExcludeNoIFC(Beam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.beamId; });
+  subBeams_ =
+      ExcludeNoIFC(SubBeam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  columns_ =
+      ExcludeNoIFC(Column::getColumns(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  walls_ =
+      ExcludeNoIFC(Palvek::getPalveks(*conn_), excludeIds, [](const auto& r) { return r.wallId; });
+  slabs_ = ExcludeNoIFC(Slab::getSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  cantiSlabs_ =
+      ExcludeNoIFC(Slab::getCantiSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  braces_ = ExcludeNoIFC(Brace::getBraces(*conn_), excludeIds, [](const auto& r) { return r.id; });
+
+  for (const Floor::StdFloorRow& stdFlr : stdFlrs) placeStandardFloor(stdFlr);
+
+  std::stable_sort(
+      stories_.begin(), stories_.end(),
+      [](const PlacedStorey& a, const PlacedStorey& b) { return a.orderKey < b.orderKey; });
+  createSpatialStructure();
+  ifcfile_->writeFile(output_);
+}
+
+std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& /*stdFlr*/) {
+  return {};
+}
+
+void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
+  std::vector<Floor::FloorRow> sameFloors;
+  std::vector<Floor::FloorRow> otherFloors;
+  for (const Floor::FloorRow& f : floors_) {
+    if (f.stdFlrId != stdFlr.id) continue;
+    (f.height == stdFlr.height ? sameFloors : otherFloors).push_back(f);
+  }
+  if (sameFloors.empty() && otherFloors.empty()) return;
+  auto byElevation = [](const Floor::FloorRow& a, const Floor::FloorRow& b) {
+    return elevationOf(a) < elevationOf(b);
+  };
+  std::stable_sort(sameFloors.begin(), sameFloors.end(), byElevation);
+  std::stable_sort(otherFloors.begin(), otherFloors.end(), byElevation);
+
+  // Members at the standard height are built only for floors that will hold them, so that
+  // no product is left without a storey; floors of other heights are built all the same.
+  if (sameFloors.empty()) {
+    std::cout << "标准层" << stdFlr.id.str() << "与其对应的实际楼层层高均不一致！" << std::endl;
+  } else {
+    const std::vector<ifc::Entity> objectlists = createObjsByStdFlr(stdFlr);
+    if (sameFloors.size() > 1) mapObjects(*ctx_, objItemMap_, objectlists);
+    addStorey(objectlists, sameFloors.front(), stdFlr);
+    for (std::size_t i = 1; i < sameFloors.size(); ++i) {
+      addStorey(cloneObjects(*ctx_, objItemMap_, objectlists), sameFloors[i], stdFlr);
+    }
+  }
+  for (const Floor::FloorRow& flr : otherFloors) {
+    Floor::StdFloorRow stdFlrUpdate = stdFlr;
+    stdFlrUpdate.height = flr.height;
+    addStorey(createObjsByStdFlr(stdFlrUpdate), flr, stdFlrUpdate);
+  }
+}
+
+void Run::addStorey(const std::vector<ifc::Entity>& objectlists, const Floor::FloorRow& floor,
+                    const Floor::StdFloorRow& stdFlr) {
+  const StoreyFloor storeyFloor{floor.levelB, floor.height, floor.no, floor.name, stdFlr.no};
+  stories_.push_back({createFloorObj(*ctx_, objectlists, storeyFloor), storeyOrderKey(floor.no)});
+}
+
+void Run::createSpatialStructure() {
+  ifc::Model& model = *ifcfile_;
+  const ifc::Entity ownerHistory = ctx_->ownerHistory;
+
+  const ifc::Entity building =
+      model.create("IfcBuilding", {ifc::createGuid(), ownerHistory, "Building"});
+  building.set("CompositionType", ifc::Enum{"ELEMENT"});
+  // The relation needs at least one storey; a model without floors has none.
+  if (!stories_.empty()) {
+    ifc::List storeys;
+    for (const PlacedStorey& s : stories_) storeys.emplace_back(s.storey);
+    model.create("IfcRelAggregates", {ifc::createGuid(), ownerHistory, "buildingLinke",
+                                      ifc::Unset{}, building, std::move(storeys)});
+  }
+  const ifc::Entity site = model.create("IfcSite", {ifc::createGuid(), ownerHistory, "Site"});
+  site.set("CompositionType", ifc::Enum{"ELEMENT"});
+  model.create("IfcRelAggregates", {ifc::createGuid(), ownerHistory, "siteLink", ifc::Unset{}, site,
+                                    ifc::List{building}});
+
+  const ifc::Entity project =
+      model.create("IfcProject", {ifc::createGuid(), ownerHistory, "Project"});
+  // The contexts themselves: a project may not list sub-contexts.
+  ifc::List contexts;
+  for (const ifc::Entity& c : model.by_type("IfcGeometricRepresentationContext")) {
+    if (!c.is_a("IfcGeometricRepresentationSubContext")) contexts.emplace_back(c);
+  }
+  project.set("RepresentationContexts", std::move(contexts));
+  project.set("UnitsInContext", model.by_type("IfcUnitAssignment").front());
+  model.create("IfcRelAggregates", {ifc::createGuid(), ownerHistory, "projectLink", ifc::Unset{},
+                                    project, ifc::List{site}});
+}
+
+}  // namespace
+
+void Create(const std::filesystem::path& input, const std::filesystem::path& output, bool mt) {
+  Run(input, output, mt).execute();
+}
+
+}  // namespace Verdamo

@@ -1,0 +1,28 @@
+#pragma once
+// The conversion run: from a model database to the IFC file and the floor list beside it.
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+
+namespace Verdamo {
+
+// A fault of the run itself (unreadable input, unwritable output); the message names what
+// failed. Faults of the layers below (db::Error, ifc::Error, ...) reach the caller as they are.
+class RunError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Input files larger than this switch the member builders to threaded mode.
+inline constexpr std::uintmax_t multithreadSize = 20971520;
+
+// Converts the model database at input into the IFC file at output (IFC4 when the model holds
+// tapered sections, else IFC2X3) and writes the floor list to output + ".json". mt asks for
+// threaded member building; a large input turns it on too. Progress and warnings go to
+// standard output. Throws on any fault of the run; the floor list may then exist already,
+// the IFC file is written last.
+void Create(const std::filesystem::path& input, const std::filesystem::path& output,
+            bool mt = false);
+
+}  // namespace Verdamo

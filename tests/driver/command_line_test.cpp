@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "modeldb/modeldb.h"
+#include "test_support.h"
+#include "text/number_text.h"
+
+namespace {
+
+using driver_test::readText;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class CommandLine : public driver_test::ScratchDir {
+ protected:
+  // Runs the converter in the scratch folder with the given (already quoted) arguments.
+  Outcome run(const std::string& arguments) const {
+    const std::string command = "cd '" + dir.string() + "' && '" SDB2IFC_EXECUTABLE "' " +
+                                arguments + " >stdout.txt 2>stderr.txt";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(dir / "stdout.txt"),
+            readText(dir / "stderr.txt")};
+  }
+
+  void writeModel(const std::string& name) const {
+    modeldb::ModelDb m;
+    const auto sf = m.add(modeldb::StdFloor{.height = 3000});
+    m.add(modeldb::Floor{.stdFlr = sf, .no = 1, .name = "1F"});
+    m.write(dir / name);
+  }
+};
+
+// "总耗时为：" followed by a number of seconds and a line break.
+bool isElapsedLine(const std::string& text) {
+  const std::string prefix = "总耗时为：";
+  if (text.rfind(prefix, 0) != 0 || text.empty() || text.back() != '\n') return false;
+  try {
+    return text::parseFloat(text.substr(prefix.size(), text.size() - prefix.size() - 1)) >= 0;
+  } catch (const text::ParseError&) {
+    return false;
+  }
+}
+
+TEST_F(CommandLine, ConvertsInputToOutputAndPrintsNameAndElapsedTime) {
+  writeModel("tower.main.sdb");
+  const Outcome o = run("tower.main.sdb out.ifc");
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.err, "");
+  ASSERT_EQ(o.out.rfind("tower.main\n", 0), 0U) << o.out;
+  EXPECT_TRUE(isElapsedLine(o.out.substr(11))) << o.out;
+  EXPECT_TRUE(std::filesystem::exists(dir / "out.ifc"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "out.ifc.json"));
+}
+
+TEST_F(CommandLine, LoneArgumentIsTheInputConvertedIntoTheDefaultOutput) {
+  writeModel("lone.sdb");
+  const Outcome o = run("lone.sdb");
+  EXPECT_EQ(o.status, 0) << o.err;
+  const std::string usage = "usage: " SDB2IFC_EXECUTABLE " input_path output_path\nlone\n";
+  ASSERT_EQ(o.out.rfind(usage, 0), 0U) << o.out;
+  EXPECT_TRUE(isElapsedLine(o.out.substr(usage.size()))) << o.out;
+  EXPECT_TRUE(std::filesystem::exists(dir / "1.ifc"));
+}
+
+TEST_F(CommandLine, WithoutArgumentsTheSampleIsConvertedIntoTheDefaultOutput) {
+  const char* source = std::getenv("SDB2IFC_SOURCE_DIR");
+  if (source == nullptr ||
+      !std::filesystem::exists(std::filesystem::path(source) / "examples" / "sample.sdb")) {
+    GTEST_SKIP() << "the sample model database is not in the source tree";
+  }
+  const Outcome o = run("");
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out.rfind("usage: " SDB2IFC_EXECUTABLE " input_path output_path\nsample\n", 0), 0U)
+      << o.out;
+  EXPECT_TRUE(std::filesystem::exists(dir / "1.ifc"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "1.ifc.json"));
+}
+
+TEST_F(CommandLine, FailureIsOneLineOnStandardErrorAndStatusOne) {
+  const Outcome missing = run("missing.sdb out.ifc");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "missing\n");
+  EXPECT_NE(missing.err.find("missing.sdb"), std::string::npos) << missing.err;
+  EXPECT_EQ(missing.err.find('\n'), missing.err.size() - 1) << missing.err;
+
+  writeModel("model.sdb");
+  const Outcome unwritable = run("model.sdb no-such-folder/out.ifc");
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.err.find("no-such-folder/out.ifc"), std::string::npos) << unwritable.err;
+  EXPECT_EQ(unwritable.err.find('\n'), unwritable.err.size() - 1) << unwritable.err;
+  EXPECT_EQ(unwritable.out.find("总耗时为"), std::string::npos);
+}
+
+}  // namespace
