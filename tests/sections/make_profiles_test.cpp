@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -30,6 +32,9 @@ struct KindCase {
   std::string text;
   std::vector<Expected> profiles;
 };
+
+// Keeps the parameter's text short and stable in test listings.
+void PrintTo(const KindCase& c, std::ostream* os) { *os << c.kind << " '" << c.text << "'"; }
 
 bool tapered(double kind) {
   return kind == 21 || kind == 22 || kind == 23 || kind == 30 || kind == 50 || kind == 51;
