@@ -109,6 +109,14 @@ void Run::execute() {
   if (error) {
     throw RunError("cannot read model database " + input_.string() + ": " + error.message());
   }
+  // The floor list and the IFC file are written while the database is open: neither may be
+  // the model database itself, which would be lost.
+  for (const fs::path& written : {output_, floorListPath(output_)}) {
+    if (fs::equivalent(input_, written, error)) {
+      throw RunError("output " + written.string() + " would overwrite the model database " +
+                     input_.string());
+    }
+  }
   if (size > multithreadSize) mt_ = true;
   if (mt_) std::cout << "use multithread" << std::endl;
 

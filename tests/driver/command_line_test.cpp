@@ -99,4 +99,17 @@ TEST_F(CommandLine, FailureIsOneLineOnStandardErrorAndStatusOne) {
   EXPECT_EQ(unwritable.out.find("总耗时为"), std::string::npos);
 }
 
+TEST_F(CommandLine, OutputOrFloorListOnTheInputIsRefusedAndTheModelDatabaseKept) {
+  for (const auto& [input, arguments] :
+       {std::pair{"model.sdb", "model.sdb ./model.sdb"}, {"m.ifc.json", "m.ifc.json m.ifc"}}) {
+    writeModel(input);
+    const std::string before = readText(dir / input);
+    const Outcome o = run(arguments);
+    EXPECT_EQ(o.status, 1) << arguments;
+    EXPECT_NE(o.err.find("would overwrite the model database"), std::string::npos) << o.err;
+    EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
+    EXPECT_TRUE(readText(dir / input) == before) << arguments << " changed the database";
+  }
+}
+
 }  // namespace
