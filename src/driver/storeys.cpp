@@ -19,12 +19,6 @@ bool truthy(const db::Value& v) {
   return v.asDouble() != 0.0;
 }
 
-double finiteNumber(const db::Value& v, const char* what, const StoreyFloor& floor) {
-  if (v.isNumber() && std::isfinite(v.asDouble())) return v.asDouble();
-  throw std::runtime_error("floor " + floor.floorNo.str() + ": " + what + " " + v.str() +
-                           " is not a finite number");
-}
-
 // Gives the product a new local placement relative to the storey placement, sharing the
 // product's RelativePlacement.
 void rehang(ifc::Model& model, const ifc::Entity& product, const ifc::Entity& storeyPlacement) {
@@ -38,11 +32,20 @@ void rehang(ifc::Model& model, const ifc::Entity& product, const ifc::Entity& st
 
 }  // namespace
 
+double floorMeasure(const db::Value& value, const char* what, const db::Value& floorNo) {
+  if (value.isNumber() && std::isfinite(value.asDouble())) return value.asDouble();
+  const std::string stored = value.isNull()   ? "NULL"
+                             : value.isText() ? "text '" + value.asText() + "'"
+                                              : value.str();
+  throw std::runtime_error("floor " + floorNo.str() + ": " + what + " " + stored +
+                           " is not a finite number");
+}
+
 ifc::Entity createFloorObj(const Utils::RunContext& ctx,
                            const std::vector<ifc::Entity>& objectlists, const StoreyFloor& floor) {
   ifc::Model& model = ctx.model;
-  const double height = finiteNumber(floor.height, "height", floor);
-  const double elevation = finiteNumber(floor.elevation, "elevation", floor);
+  const double height = floorMeasure(floor.height, "height", floor.floorNo);
+  const double elevation = floorMeasure(floor.elevation, "elevation", floor.floorNo);
   const std::string floorNo = floor.floorNo.str();
 
   const ifc::Entity pl = model.create("IfcLocalPlacement");

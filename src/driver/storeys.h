@@ -19,6 +19,11 @@ struct StoreyFloor {
   db::Value stdFloorNo;  // standard-floor number
 };
 
+// A floor's elevation or height as a finite number. Throws std::runtime_error naming the
+// floor by its number, what is read and the stored value (NULL, text quoted) otherwise.
+[[nodiscard]] double floorMeasure(const db::Value& value, const char* what,
+                                  const db::Value& floorNo);
+
 // Creates the storey, re-hangs every product of objectlists (the parts of an element assembly
 // in its place) under the storey's placement, relates the products to the storey by a
 // "storeyLink" containment (none when the list is empty: the relation needs one element) and

@@ -54,11 +54,7 @@ double storeyOrderKey(const db::Value& floorNo) {
 
 // The elevation of a real floor, which orders the floors of one standard floor.
 double elevationOf(const Floor::FloorRow& floor) {
-  if (floor.levelB.isNumber() && std::isfinite(floor.levelB.asDouble())) {
-    return floor.levelB.asDouble();
-  }
-  throw RunError("floor " + floor.no.str() + ": elevation " + floor.levelB.str() +
-                 " is not a finite number");
+  return floorMeasure(floor.levelB, "elevation", floor.no);
 }
 
 struct PlacedStorey {

@@ -3,7 +3,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <utility>
 
 #include "modeldb/modeldb.h"
 #include "test_support.h"
@@ -97,6 +99,26 @@ TEST_F(CommandLine, FailureIsOneLineOnStandardErrorAndStatusOne) {
   EXPECT_NE(unwritable.err.find("no-such-folder/out.ifc"), std::string::npos) << unwritable.err;
   EXPECT_EQ(unwritable.err.find('\n'), unwritable.err.size() - 1) << unwritable.err;
   EXPECT_EQ(unwritable.out.find("总耗时为"), std::string::npos);
+}
+
+TEST_F(CommandLine, BrokenDatabaseIsOneLineNamingTheFaultAndStatusOne) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"UPDATE tblFloor SET LevelB = NULL", "floor 1: elevation NULL is not a finite number"},
+      {"UPDATE tblFloor SET Height = '3000'", "floor 1: height text '3000' is not a finite number"},
+      {"DROP TABLE tblStdFlr", "no such table: tblStdFlr"},
+  };
+  for (const auto& [sql, message] : cases) {
+    writeModel("model.sdb");
+    modeldb::ModelDb::exec(dir / "model.sdb", sql);
+    const Outcome o = run("model.sdb out.ifc");
+    EXPECT_EQ(o.status, 1) << sql;
+    EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+    EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
+  }
+  std::ofstream(dir / "empty.sdb").close();
+  const Outcome empty = run("empty.sdb out.ifc");
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(empty.err.find("empty.sdb"), std::string::npos) << empty.err;
 }
 
 TEST_F(CommandLine, OutputOrFloorListOnTheInputIsRefusedAndTheModelDatabaseKept) {
