@@ -36,7 +36,8 @@ struct Bay {
   Value o = m.joint(sf, 6000, 8000);
   Value sect = m.add(md::BeamSect{.kind = 1, .shapeVal = "1,300,600", .mat = 6});
   Value ab = m.add(md::BeamSeg{.stdFlr = sf, .grid = m.line(a, b), .sect = sect, .ecc = 50});
-  Value bc = m.add(md::BeamSeg{.stdFlr = sf, .grid = m.line(b, c), .sect = sect});
+  Value bc =
+      m.add(md::BeamSeg{.stdFlr = sf, .grid = m.line(b, c), .sect = sect, .hDiff2 = -50.0});
   Value cd = m.add(
       md::BeamSeg{.stdFlr = sf, .grid = m.line(c, d), .sect = sect, .hDiff1 = -150, .hDiff2 = 0});
   Value arcBeam =
@@ -48,7 +49,7 @@ struct Bay {
       .stdFlr = sf, .grid = daGrid, .sect = wallSect, .hDiff1 = 0, .hDiff2 = -300.0, .hDiffB = 0});
 };
 
-TEST(GetBeams, RowsCarryJointsElevationsSectionAndTheArcCentre) {
+TEST(GetBeams, RowsCarryJointsHeightOffsetsAsStoredSectionAndTheArcCentre) {
   md::TempPath path("beams");
   Bay bay;
   bay.m.write(path);
@@ -69,7 +70,11 @@ TEST(GetBeams, RowsCarryJointsElevationsSectionAndTheArcCentre) {
   EXPECT_FALSE(ab.x0) << "no joint has a negative id";
   const Beam::BeamRow& cd = beams[2];
   EXPECT_DOUBLE_EQ(cd.elevation1(), 0) << "HDiff1 -150 on a joint raised 150";
-  EXPECT_DOUBLE_EQ(cd.zDiff1, 150);
+  // A sloped beam's Description is written from the offsets, so each keeps its stored class.
+  EXPECT_EQ(cd.hDiff1.str(), "-150");
+  EXPECT_EQ(cd.zDiff1.str(), "150");
+  EXPECT_EQ(beams[1].hDiff2.str(), "-50.0");
+  EXPECT_EQ(beams[1].zDiff2.str(), "150");
   const Beam::BeamRow& arc = beams[3];
   EXPECT_TRUE(arc.isArc());
   EXPECT_EQ(arc.axisJt1Id, -static_cast<double>(bay.o.asInteger()));
