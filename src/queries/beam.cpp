@@ -47,10 +47,10 @@ BeamRow readBeam(const db::Row& r, readers::FieldReader& f) {
   b.shapeVal = r[9];
   b.mat = r[10];
   b.kind = r[11];
-  b.hDiff1 = f.number(12, "HDiff1");
-  b.hDiff2 = f.number(13, "HDiff2");
-  b.zDiff1 = f.number(14, "ZDiff1");
-  b.zDiff2 = f.number(15, "ZDiff2");
+  b.hDiff1 = f.numberValue(12, "HDiff1");
+  b.hDiff2 = f.numberValue(13, "HDiff2");
+  b.zDiff1 = f.numberValue(14, "ZDiff1");
+  b.zDiff2 = f.numberValue(15, "ZDiff2");
   b.axisJt1Id = f.number(16, "tblAxis.Jt1ID");
   b.x0 = f.optionalNumber(17, "X0");
   b.y0 = f.optionalNumber(18, "Y0");

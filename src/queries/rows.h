@@ -22,10 +22,12 @@ struct BeamRow {
   db::Value shapeVal;    // 9 ShapeVal: tblBeamSect.ShapeVal (NULL when the section is missing)
   db::Value mat;         // 10 Mat: tblBeamSect.Mat (10 = rigid link)
   db::Value kind;        // 11 Kind: tblBeamSect.Kind
-  double hDiff1 = 0;     // 12 HDiff1: tblBeamSeg.HDiff1, mm
-  double hDiff2 = 0;     // 13 HDiff2
-  double zDiff1 = 0;     // 14 ZDiff1: HDiff of joint Jt1ID, mm
-  double zDiff2 = 0;     // 15 ZDiff2: HDiff of joint Jt2ID, mm
+  // Height offsets as stored (integer or real, never NULL): the sloped beam's Description is
+  // written from them.
+  db::Value hDiff1 = 0;  // 12 HDiff1: tblBeamSeg.HDiff1, mm
+  db::Value hDiff2 = 0;  // 13 HDiff2
+  db::Value zDiff1 = 0;  // 14 ZDiff1: HDiff of joint Jt1ID, mm
+  db::Value zDiff2 = 0;  // 15 ZDiff2: HDiff of joint Jt2ID, mm
   double axisJt1Id = 0;  // 16 tblAxis.Jt1ID: > 0 straight axis, < 0 arc about joint -value
   std::optional<double> x0;  // 17 X0: X of joint -axisJt1Id (the arc centre); none when absent
   std::optional<double> y0;  // 18 Y0
@@ -36,8 +38,8 @@ struct BeamRow {
   // (X2 - X1, Y2 - Y1, 0): from end 1 to end 2.
   [[nodiscard]] App::Vector planVector() const { return {x2 - x1, y2 - y1, 0.0}; }
   // HDiff1 + ZDiff1 and HDiff2 + ZDiff2: top of the beam at each end above the storey top.
-  [[nodiscard]] double elevation1() const { return hDiff1 + zDiff1; }
-  [[nodiscard]] double elevation2() const { return hDiff2 + zDiff2; }
+  [[nodiscard]] double elevation1() const { return hDiff1.asDouble() + zDiff1.asDouble(); }
+  [[nodiscard]] double elevation2() const { return hDiff2.asDouble() + zDiff2.asDouble(); }
   [[nodiscard]] bool isArc() const { return axisJt1Id < 0; }
 };
 

@@ -29,9 +29,11 @@ struct Floor {
   std::vector<Column::ColumnRow> columns;
   std::vector<Palvek::WallRow> walls;
 
-  std::vector<Beam::SupportingBeamPair> connect(const BeamRow& b = kBeam) const {
+  // The supports of `b`, or of the floor's first beam (the beam under test, as changed).
+  std::vector<Beam::SupportingBeamPair> connect(const BeamRow& b) const {
     return Beam::getConnectBeams(b, beams, columns, walls);
   }
+  std::vector<Beam::SupportingBeamPair> connect() const { return connect(beams[0]); }
   // The id of the supporting beam of the end at joint 2, or 0 when it has none.
   int supportAt2() const {
     for (const auto& p : connect()) {
@@ -136,6 +138,54 @@ TEST(GetConnectBeams, BothEndsAreReferredToTheBeamsEndOneElevation) {
   // The cross beam at 300 is not at the beam's end-1 elevation (0); the one at 0 is, but it is
   // colinear within pi/8, so the end has no support.
   EXPECT_EQ(f.supportAt2(), 0);
+}
+
+TEST(GetConnectBeams, AtEndTwoTheReferenceIsStillTheBeamsEndOneElevation) {
+  Floor f;
+  f.beams[0].hDiff2 = 300;
+  // Both candidates stand at 300, the beam's end-2 elevation but not its end-1 elevation: the
+  // end falls under "no candidate at the beam's elevation", whose first non-colinear one
+  // carries it (measured at 300 the two would be a pair that is not parallel: no support).
+  f.beams.push_back(from2(2, 3, 0, 300));
+  f.beams.push_back(from2(3, 4, 90, 300));
+  EXPECT_EQ(f.supportAt2(), 3);
+}
+
+TEST(GetConnectBeams, EachCandidateIsGroupedByItsOwnEndOneElevation) {
+  Floor f;
+  // Beam 2 ends at the joint: its end-1 elevation (0, at the far end) groups it, not its 100 at
+  // the joint, so beams 2 and 3 are the pair at the beam's elevation and the first one carries.
+  f.beams.push_back(beam(2, 9, 2, 6000, -4000, 6000, 0, 0, 100));
+  f.beams.push_back(from2(3, 3, 90));
+  EXPECT_EQ(f.supportAt2(), 2);
+}
+
+TEST(GetConnectBeams, ElevationsAreGroupedByExactEquality) {
+  Floor f;
+  f.beams.push_back(from2(2, 3, 0, 0.4));  // in line, less than a millimetre higher
+  f.beams.push_back(from2(3, 4, 90));
+  EXPECT_EQ(f.supportAt2(), 3) << "the cross beam is alone at the beam's elevation";
+}
+
+TEST(GetConnectBeams, CandidatesAtOtherElevationsAreIgnoredBesideOneOrAreCountedBesideTwo) {
+  Floor one;
+  one.beams.push_back(from2(2, 3, 45, -300));
+  one.beams.push_back(from2(3, 4, 90));
+  EXPECT_EQ(one.supportAt2(), 3);
+
+  Floor two;
+  two.beams.push_back(from2(2, 3, 90));
+  two.beams.push_back(from2(3, 4, -90));
+  two.beams.push_back(from2(4, 5, 45, -300));
+  EXPECT_EQ(two.supportAt2(), 0) << "three candidates in all: no pair test, no support";
+}
+
+TEST(GetConnectBeams, ARowEqualToTheBeamIsTheBeamItself) {
+  Floor f;
+  f.beams.push_back(kBeam);
+  f.beams.push_back(from2(2, 3, 90));
+  EXPECT_EQ(f.supportAt2(), 2);
+  EXPECT_EQ(f.connect(f.beams[1]).size(), 1u) << "whichever of the equal rows is asked about";
 }
 
 TEST(GetConnectBeams, AnArcBeamGetsNoSupportsAndAnAxisCodeOfZeroIsSearched) {

@@ -36,7 +36,8 @@ struct Bay {
   Value o = m.joint(sf, 6000, 8000);
   Value sect = m.add(md::BeamSect{.kind = 1, .shapeVal = "1,300,600", .mat = 6});
   Value ab = m.add(md::BeamSeg{.stdFlr = sf, .grid = m.line(a, b), .sect = sect, .ecc = 50});
-  Value bc = m.add(md::BeamSeg{.stdFlr = sf, .grid = m.line(b, c), .sect = sect});
+  Value bc =
+      m.add(md::BeamSeg{.stdFlr = sf, .grid = m.line(b, c), .sect = sect, .hDiff2 = -50.0});
   Value cd = m.add(
       md::BeamSeg{.stdFlr = sf, .grid = m.line(c, d), .sect = sect, .hDiff1 = -150, .hDiff2 = 0});
   Value arcBeam =
@@ -48,7 +49,7 @@ struct Bay {
       .stdFlr = sf, .grid = daGrid, .sect = wallSect, .hDiff1 = 0, .hDiff2 = -300.0, .hDiffB = 0});
 };
 
-TEST(GetBeams, RowsCarryJointsElevationsSectionAndTheArcCentre) {
+TEST(GetBeams, RowsCarryJointsHeightOffsetsAsStoredSectionAndTheArcCentre) {
   md::TempPath path("beams");
   Bay bay;
   bay.m.write(path);
@@ -69,7 +70,11 @@ TEST(GetBeams, RowsCarryJointsElevationsSectionAndTheArcCentre) {
   EXPECT_FALSE(ab.x0) << "no joint has a negative id";
   const Beam::BeamRow& cd = beams[2];
   EXPECT_DOUBLE_EQ(cd.elevation1(), 0) << "HDiff1 -150 on a joint raised 150";
-  EXPECT_DOUBLE_EQ(cd.zDiff1, 150);
+  // A sloped beam's Description is written from the offsets, so each keeps its stored class.
+  EXPECT_EQ(cd.hDiff1.str(), "-150");
+  EXPECT_EQ(cd.zDiff1.str(), "150");
+  EXPECT_EQ(beams[1].hDiff2.str(), "-50.0");
+  EXPECT_EQ(beams[1].zDiff2.str(), "150");
   const Beam::BeamRow& arc = beams[3];
   EXPECT_TRUE(arc.isArc());
   EXPECT_EQ(arc.axisJt1Id, -static_cast<double>(bay.o.asInteger()));
@@ -123,6 +128,35 @@ TEST(GetPalveks, WallRowsKeepTheClassOfThicknessAndHeightOffsets) {
   EXPECT_FALSE(w.x0);
 }
 
+TEST(GetPalveks, WallsWithoutTheirGeometryAreReportedOnceAndWallsWithoutSectionKept) {
+  md::TempPath path("walls");
+  md::ModelDb m;
+  const Value sf = m.add(md::StdFloor{});
+  const Value a = m.joint(sf, 0, 0), b = m.joint(sf, 6000, 0), o = m.joint(sf, 0, 6000);
+  const Value sect = m.add(md::WallSect{});
+  m.add(md::WallSeg{.id = 21, .stdFlr = sf, .grid = 404, .sect = sect});
+  m.add(md::WallSeg{.id = 22, .stdFlr = sf, .grid = m.line(a, b), .sect = 404});
+  m.add(md::WallSeg{.id = 23, .stdFlr = sf, .grid = m.arc(o, a, b), .sect = sect});
+  m.add(md::WallSeg{.id = 24, .stdFlr = sf, .grid = m.arc(Value(999), a, b), .sect = sect});
+  m.add(md::WallSeg{.id = 25, .stdFlr = sf, .grid = m.line(a, b), .sect = sect, .hDiffB = Value()});
+  m.write(path);
+  std::ostringstream report;
+  const auto walls = Palvek::getPalveks(db::Database::openReadOnly(path), report);
+  ASSERT_EQ(walls.size(), 2u);
+  EXPECT_EQ(walls[0].wallId, Value(22));
+  EXPECT_TRUE(walls[0].b.isNull() && walls[0].kind.isNull() && walls[0].mat.isNull());
+  const Palvek::WallRow& arc = walls[1];
+  EXPECT_EQ(arc.wallId, Value(23));
+  EXPECT_TRUE(arc.isArc());
+  EXPECT_EQ(arc.axisJt1Id, -static_cast<double>(o.asInteger()));
+  EXPECT_EQ(arc.x0, 0);
+  EXPECT_EQ(arc.y0, 6000);
+  EXPECT_EQ(report.str(),
+            "Wall_21, X1为空，已跳过\n"
+            "Wall_24, X0为空，已跳过\n"
+            "Wall_25, HDiffB为空，已跳过\n");
+}
+
 TEST(GetWallHoles, OpeningsOfOneGridLineAndFloorAreReadWithBoundValues) {
   md::TempPath path("holes");
   Bay bay;
@@ -131,9 +165,13 @@ TEST(GetWallHoles, OpeningsOfOneGridLineAndFloorAreReadWithBoundValues) {
   bay.m.add(
       md::WallHole{.stdFlr = bay.sf, .grid = bay.daGrid, .sect = 404, .ecc = -500, .hDiff = 900});
   bay.m.add(md::WallHole{.stdFlr = 99, .grid = bay.daGrid, .sect = def});
+  bay.m.add(md::WallHole{.stdFlr = bay.sf, .grid = bay.daGrid, .sect = def, .ecc = Value()});
   bay.m.write(path);
   const auto conn = db::Database::openReadOnly(path);
-  const auto holes = Palvek::getWallHoles(conn, bay.sf, bay.daGrid);
+  std::ostringstream report;
+  const auto holes = Palvek::getWallHoles(conn, bay.sf, bay.daGrid, report);
+  EXPECT_EQ(report.str(), "WallHole_" + bay.daGrid.str() + ", Ecc为空，已跳过\n")
+      << "an opening without position is named by its grid line";
   ASSERT_EQ(holes.size(), 2u);
   EXPECT_DOUBLE_EQ(holes[0].ecc, 1);
   EXPECT_EQ(holes[0].b.str(), "900");
@@ -141,7 +179,8 @@ TEST(GetWallHoles, OpeningsOfOneGridLineAndFloorAreReadWithBoundValues) {
   EXPECT_DOUBLE_EQ(holes[1].hDiff, 900);
   EXPECT_TRUE(holes[1].b.isNull()) << "an opening without definition keeps its row";
   Palvek::WallHoleQuery query(conn);
-  EXPECT_EQ(query(bay.sf, bay.daGrid), holes);
+  std::ostringstream again;
+  EXPECT_EQ(query(bay.sf, bay.daGrid, again), holes);
   EXPECT_TRUE(query(bay.sf, Value(12345)).empty());
   EXPECT_TRUE(query(Value("4 or 1=1"), bay.daGrid).empty()) << "values are bound, never pasted";
 }

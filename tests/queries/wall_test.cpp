@@ -75,6 +75,18 @@ TEST(GetConnectWalls, ATeeAnArcWallOrAConcreteColumnLeavesTheEndWithoutPair) {
   EXPECT_EQ(concrete.connectWalls().size(), 1u) << "a steel column does not block";
 }
 
+TEST(WallConnectivity, AMemberWithAxisCodeZeroCountsAsNeitherStraightNorArc) {
+  Floor f;
+  f.walls.push_back(wallFrom2(2, 3, 90));
+  f.walls[1].axisJt1Id = 0;
+  EXPECT_TRUE(f.connectWalls().empty()) << "the one other wall must be straight";
+
+  Floor g;
+  g.beams.push_back(beamFrom2(2, 3, 90));
+  g.beams[0].axisJt1Id = 0;
+  EXPECT_TRUE(g.connectBeams().empty()) << "only straight beams frame into the end";
+}
+
 TEST(GetConnectWalls, ARowEqualToTheWallIsTheWallItselfAndBeamsPlayNoPart) {
   Floor f;
   f.walls.push_back(kWall);
