@@ -243,6 +243,11 @@ TEST_P(ProfileCacheTest, RefusesDimensionsThatMakeNoValidProfile) {
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 2, "0,8,400,200,-13"), Sect::SectionError);
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 14, "0,300,400,300,400,150,12"),
                Sect::SectionError);
+  // Finite items whose sum overflows: a fault of the section's data like any other.
+  EXPECT_THROW((void)Sect::makeProfiles(model, cache, 11, "0,1e308,300,1e308"),
+               Sect::SectionError);
+  EXPECT_THROW((void)Sect::makeProfiles(model, cache, 28, "0,1e308,1.7e308,1.7e308,1e308"),
+               Sect::SectionError);
   // The rectangle is valid, the I shape is not: nothing of either is written.
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 13, "0,400,600,8,400,200,200"),
                Sect::SectionError);
