@@ -3,11 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <ostream>
 #include <set>
 #include <thread>
 #include <tuple>
@@ -280,8 +279,8 @@ TEST_P(EveryOutline, PlacesEachVertexWhereItsItemsSayInTheWrittenFile) {
 
 INSTANTIATE_TEST_SUITE_P(Sections, EveryOutline, ::testing::ValuesIn(kOutlineCases),
                          [](const auto& info) {
-                           return "Kind" + std::to_string(static_cast<int>(info.param.kind)) +
-                                  "_" + std::to_string(info.index);
+                           return "Kind" + std::to_string(static_cast<int>(info.param.kind)) + "_" +
+                                  std::to_string(info.index);
                          });
 
 class ProfileCacheTest : public ::testing::TestWithParam<std::string> {
@@ -361,8 +360,7 @@ TEST_P(ProfileCacheTest, RefusesDimensionsThatMakeNoValidProfile) {
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 14, "0,300,400,300,400,150,12"),
                Sect::SectionError);
   // Finite items whose sum overflows: a fault of the section's data like any other.
-  EXPECT_THROW((void)Sect::makeProfiles(model, cache, 11, "0,1e308,300,1e308"),
-               Sect::SectionError);
+  EXPECT_THROW((void)Sect::makeProfiles(model, cache, 11, "0,1e308,300,1e308"), Sect::SectionError);
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 28, "0,1e308,1.7e308,1.7e308,1e308"),
                Sect::SectionError);
   // The rectangle is valid, the I shape is not: nothing of either is written.
