@@ -25,6 +25,11 @@ void requirePositive(const std::string& name, std::string_view what, double valu
     throw SectionError(name + ": " + std::string(what) + " must be positive (" + text::repr(value) +
                        ")");
   }
+  // Sizes summed from finite items can still overflow.
+  if (!std::isfinite(value)) {
+    throw SectionError(name + ": " + std::string(what) + " is too large (" + text::repr(value) +
+                       ")");
+  }
 }
 
 void require(bool ok, const std::string& name, std::string_view reason) {

@@ -22,7 +22,8 @@ using Point2 = std::array<double, 2>;
 
 [[nodiscard]] bool isIfc2x3(const ifc::Model& model);
 
-// Throws SectionError "<name>: <what> must be positive (<value>)" unless value > 0.
+// Throws SectionError "<name>: <what> must be positive (<value>)" unless value > 0, and
+// "<name>: <what> is too large (inf)" when it is not finite.
 void requirePositive(const std::string& name, std::string_view what, double value);
 // Throws SectionError "<name>: <reason>" unless ok.
 void require(bool ok, const std::string& name, std::string_view reason);

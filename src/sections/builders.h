@@ -17,10 +17,10 @@
 //
 // Builders of parameterized profiles, of the hollow rectangle outline, of the regular polygon
 // and of the built-up boxes throw SectionError, before creating any entity, when the
-// dimensions cannot make a valid profile of their type: a size that must be positive is not,
-// or a thickness does not fit its section (a flange thicker than half the depth, a wall as
-// thick as half the width). The other outline builders draw whatever outline their
-// dimensions give, refusing only coordinates that are not finite numbers.
+// dimensions cannot make a valid profile of their type: a size that must be positive is not
+// (or overflows to infinity), or a thickness does not fit its section (a flange thicker than
+// half the depth, a wall as thick as half the width). The other outline builders draw
+// whatever outline their dimensions give, refusing only coordinates that are not finite.
 
 #include "ifc/model.h"
 #include "sections/section_error.h"

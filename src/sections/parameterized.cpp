@@ -51,7 +51,10 @@ ifc::Entity CH_Section(ifc::Model& ifcfile, double outD, double inD) {
   const double wall = (outD - inD) / 2;
   requirePositive(name, "the outer diameter", outD);
   requirePositive(name, "the inner diameter", inD);
+  // Tested on the values written: the wall must stay thinner than the radius also where the
+  // difference of the diameters rounds to the outer one.
   require(wall > 0.0, name, "the inner diameter must be less than the outer");
+  require(wall < radius, name, "the inner diameter is too small for the outer");
   return areaProfile(ifcfile, "IfcCircleHollowProfileDef",
                      {{"Position", centredPlacement(ifcfile)},
                       {"Radius", radius},
@@ -93,6 +96,8 @@ ifc::Entity I_Section(ifc::Model& ifcfile, double W, double D, double tw, double
   const std::string name = profileName("I", {W, D, tw, tf});
   checkFlangedShape(name, W, D, tw, tf);
   require(2 * tf < D, name, "two flanges must be thinner than the depth");
+  require(r <= (W - tw) / 2 && r <= (D - 2 * tf) / 2, name,
+          "the fillet radius must fit between the web and the flange tips");
   const ifc::Value fillet = detail::optionalRadius(ifcfile, name, r);
   return areaProfile(ifcfile, "IfcIShapeProfileDef",
                      {{"Position", centredPlacement(ifcfile)},
@@ -147,8 +152,10 @@ ifc::Entity L_Section(ifc::Model& ifcfile, double W_, double D_, double t, doubl
   const std::string name = profileName("L", {W, D, t});
   requirePositive(name, "the thickness", t);
   requirePositive(name, "the depth", D);
+  requirePositive(name, "the width", W);
   require(t < D, name, "the legs must be thinner than the depth");
-  require(W_ != 0.0, name, "the horizontal leg must reach beyond the vertical one");
+  // On the width written, so that a leg too short to change it is refused as well.
+  require(t < W, name, "the horizontal leg must reach beyond the vertical one");
   const ifc::Value fillet = detail::optionalRadius(ifcfile, name, r);
   const ifc::Entity parent = areaProfile(ifcfile, "IfcLShapeProfileDef",
                                          {{"Position", centredPlacement(ifcfile)},

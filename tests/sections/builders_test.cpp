@@ -242,6 +242,21 @@ TEST_P(Builders, RefuseSizesThatMakeNoValidProfileBeforeCreatingAnything) {
   }
 }
 
+TEST_P(Builders, RefuseSizesThatOverflowOrRoundIntoAnInvalidProfile) {
+  const std::size_t before = m.size();
+  // Sums of finite sizes that overflow to infinity.
+  EXPECT_THROW(Sect::Trap_Section(m, 1e308, 300, 1e308, 0), Sect::SectionError);
+  EXPECT_THROW(Sect::L_Section(m, 1.7e308, 1.7e308, 1e308, 0), Sect::SectionError);
+  // A leg too short to change the width, and an inner diameter too small to change the wall:
+  // the written values would break the types' thickness rules.
+  EXPECT_THROW(Sect::L_Section(m, 1e-300, 100, 10, 0), Sect::SectionError);
+  EXPECT_THROW(Sect::CH_Section(m, 1000, 1e-14), Sect::SectionError);
+  // A fillet wider than the room between the web and the flange tips.
+  EXPECT_THROW(Sect::I_Section(m, 200, 400, 8, 13, 97), Sect::SectionError);
+  EXPECT_EQ(m.size(), before);
+  EXPECT_EQ(Sect::I_Section(m, 200, 400, 8, 13, 96).get("FilletRadius").asDouble(), 96.0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Schemas, Builders, ::testing::Values("IFC2X3", "IFC4"));
 
 }  // namespace

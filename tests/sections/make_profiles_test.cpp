@@ -3,11 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <ostream>
 #include <set>
 #include <thread>
 #include <tuple>
@@ -167,6 +166,123 @@ INSTANTIATE_TEST_SUITE_P(Sections, EveryKind,
                                   "_" + std::get<1>(info.param).label;
                          });
 
+// The outlines of a written profile as a reader places them: an outline as drawn, a derived
+// profile's outline or rectangle through its operator, a composite as its parts in order.
+using Ring = std::vector<sections_test::Point2>;
+
+std::vector<Ring> placedRings(const ifc::Entity& profile) {
+  if (profile.type() == kComposite) {
+    std::vector<Ring> rings;
+    for (const ifc::Value& part : sections_test::listOf(profile, "Profiles")) {
+      for (Ring& r : placedRings(part.asEntity())) rings.push_back(std::move(r));
+    }
+    return rings;
+  }
+  if (profile.type() == kDerived) {
+    const ifc::Entity parent = profile.get("ParentProfile").asEntity();
+    if (parent.type() != kRect) return {sections_test::placedOutline(profile)};
+    const auto frame = sections_test::operatorFrame(profile.get("Operator").asEntity());
+    const double x = parent.get("XDim").asDouble() / 2, y = parent.get("YDim").asDouble() / 2;
+    Ring corners{{-x, -y}, {x, -y}, {x, y}, {-x, y}};
+    for (auto& p : corners) p = frame.apply(p);
+    return {corners};
+  }
+  return {sections_test::outline(profile)};
+}
+
+struct OutlineCase {
+  double kind;
+  std::string text;
+  std::vector<std::vector<Ring>> profiles;  // per profile of the list, its rings
+};
+
+void PrintTo(const OutlineCase& c, std::ostream* os) { *os << c.kind << " '" << c.text << "'"; }
+
+// Vertical I 10, 500, 16, 300 and horizontal I 8, 400, 12, 250, crossed.
+// clang-format off
+const Ring kCrossRing = {
+    {-150, -250}, {150, -250}, {150, -234}, {5, -234}, {5, -4}, {188, -4}, {188, -125},
+    {200, -125}, {200, 125}, {188, 125}, {188, 4}, {5, 4}, {5, 234}, {150, 234}, {150, 250},
+    {-150, 250}, {-150, 234}, {-5, 234}, {-5, 4}, {-188, 4}, {-188, 125}, {-200, 125},
+    {-200, -125}, {-188, -125}, {-188, -4}, {-5, -4}, {-5, -234}, {-150, -234}};
+
+Ring box(double cx, double cy, double w, double h) {
+  return {{cx - w / 2, cy - h / 2}, {cx + w / 2, cy - h / 2}, {cx + w / 2, cy + h / 2},
+          {cx - w / 2, cy + h / 2}};
+}
+
+// Shapes whose area stays the same when items are swapped or the shape is mirrored: only
+// their vertices show that each item reached its place.
+const std::vector<OutlineCase> kOutlineCases = {
+    {5, "0,10,300,100,12,80,15",
+     {{{{-75, -150}, {5, -150}, {5, 150}, {-95, 150}, {-95, 138}, {-5, 138}, {-5, -135},
+        {-75, -135}}}}},
+    {6, "0,20,400,100,10,150,100",
+     {{{{-10, -200}, {10, -200}, {10, 90}, {110, 90}, {110, 100}, {10, 100}, {10, 200},
+        {-10, 200}, {-10, 100}, {-160, 100}, {-160, 90}, {-10, 90}}}}},
+    {9, "0,10,300,100,12,80,6",
+     {{{{-83, -150}, {-3, -150}, {-3, 150}, {-103, 150}, {-103, 138}, {-13, 138}, {-13, -138},
+        {-83, -138}},
+       {{83, -150}, {3, -150}, {3, 150}, {103, 150}, {103, 138}, {13, 138}, {13, -138},
+        {83, -138}}}}},
+    {10, "0,10,500,16,300,8,400,12,250", {{kCrossRing}}},
+    {22, "0,250,200,400,600,8,14,12",
+     {{{{-125, -200}, {125, -200}, {125, -186}, {4, -186}, {4, 188}, {100, 188}, {100, 200},
+        {-100, 200}, {-100, 188}, {-4, 188}, {-4, -186}, {-125, -186}}},
+      {{{-125, -300}, {125, -300}, {125, -286}, {4, -286}, {4, 288}, {100, 288}, {100, 300},
+        {-100, 300}, {-100, 288}, {-4, 288}, {-4, -286}, {-125, -286}}}}},
+    {24, "0,300,500,20,10,20,12",
+     {{box(0, 240, 300, 20), box(0, -240, 300, 20), box(125, 0, 10, 460), box(-125, 0, 10, 460),
+       box(0, 256, 260, 12), box(0, -256, 260, 12)}}},
+    {25, "0,300,500,20,10,20,50",
+     {{box(0, 240, 300, 20), box(0, -240, 300, 20), box(125, 0, 10, 460), box(-125, 0, 10, 460),
+       box(-125, 275, 10, 50), box(125, 275, 10, 50), box(-125, -275, 10, 50),
+       box(125, -275, 10, 50)}}},
+    {28, "0,8,100,-75,10",
+     {{{{79, -50}, {-4, -50}, {-4, 50}, {4, 50}, {4, -40}, {79, -40}}}}},
+    {28, "0,8,-100,75,10",
+     {{{{-79, 50}, {4, 50}, {4, -50}, {-4, -50}, {-4, 40}, {-79, 40}}}}},
+    {51, "0,400,600,50,100,20,300,500,30,200",
+     {{{{-100, -500}, {100, -500}, {100, -470}, {10, -470}, {10, -200}, {250, -200},
+        {250, -50}, {300, -50}, {300, 50}, {250, 50}, {250, 200}, {-250, 200}, {-250, 50},
+        {-300, 50}, {-300, -50}, {-250, -50}, {-250, -200}, {-10, -200}, {-10, -470},
+        {-100, -470}}},
+      {{{-100, -700}, {100, -700}, {100, -670}, {10, -670}, {10, -200}, {250, -200},
+        {250, -50}, {300, -50}, {300, 50}, {250, 50}, {250, 200}, {-250, 200}, {-250, 50},
+        {-300, 50}, {-300, -50}, {-250, -50}, {-250, -200}, {-10, -200}, {-10, -670},
+        {-100, -670}}}}},
+    {101, "0,600,600,10,16,500,300,8,12,400,250", {{}, {kCrossRing}}},
+    {105, "0,800,10,16,500,300,8,12,400,250", {{}, {kCrossRing}}},
+};
+// clang-format on
+
+class EveryOutline : public ::testing::TestWithParam<OutlineCase> {};
+
+TEST_P(EveryOutline, PlacesEachVertexWhereItsItemsSayInTheWrittenFile) {
+  const OutlineCase& c = GetParam();
+  ifc::Model model("IFC4");
+  Sect::ProfileCache cache;
+  const auto list = Sect::makeProfiles(model, cache, c.kind, c.text);
+  ASSERT_EQ(list->size(), c.profiles.size());
+  const auto back = ifc::Model::parse(model.toString());
+  for (std::size_t i = 0; i < c.profiles.size(); ++i) {
+    const ifc::Entity profile = back->entity((*list)[i].id());
+    if (c.profiles[i].empty()) continue;  // a parameterized profile, checked by its name
+    const std::vector<Ring> rings = placedRings(profile);
+    ASSERT_EQ(rings.size(), c.profiles[i].size()) << "profile " << i;
+    for (std::size_t r = 0; r < rings.size(); ++r) {
+      SCOPED_TRACE("profile " + std::to_string(i) + ", ring " + std::to_string(r));
+      sections_test::expectPoints(rings[r], c.profiles[i][r]);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sections, EveryOutline, ::testing::ValuesIn(kOutlineCases),
+                         [](const auto& info) {
+                           return "Kind" + std::to_string(static_cast<int>(info.param.kind)) + "_" +
+                                  std::to_string(info.index);
+                         });
+
 class ProfileCacheTest : public ::testing::TestWithParam<std::string> {
  protected:
   ifc::Model model{GetParam()};
@@ -242,6 +358,10 @@ TEST_P(ProfileCacheTest, RefusesDimensionsThatMakeNoValidProfile) {
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 8, "0,200,250"), Sect::SectionError);
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 2, "0,8,400,200,-13"), Sect::SectionError);
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 14, "0,300,400,300,400,150,12"),
+               Sect::SectionError);
+  // Finite items whose sum overflows: a fault of the section's data like any other.
+  EXPECT_THROW((void)Sect::makeProfiles(model, cache, 11, "0,1e308,300,1e308"), Sect::SectionError);
+  EXPECT_THROW((void)Sect::makeProfiles(model, cache, 28, "0,1e308,1.7e308,1.7e308,1e308"),
                Sect::SectionError);
   // The rectangle is valid, the I shape is not: nothing of either is written.
   EXPECT_THROW((void)Sect::makeProfiles(model, cache, 13, "0,400,600,8,400,200,200"),
