@@ -57,6 +57,20 @@ double elevationOf(const Floor::FloorRow& floor) {
   return floorMeasure(floor.levelB, "elevation", floor.no);
 }
 
+// A real floor whose standard floor is not in the model gets no storey; say so, since it
+// is still in the floor list.
+void reportFloorsWithoutStandardFloor(const std::vector<Floor::FloorRow>& floors,
+                                      const std::vector<Floor::StdFloorRow>& stdFlrs) {
+  for (const Floor::FloorRow& f : floors) {
+    const bool known = std::any_of(stdFlrs.begin(), stdFlrs.end(),
+                                   [&](const Floor::StdFloorRow& s) { return s.id == f.stdFlrId; });
+    if (!known) {
+      std::cout << "实际楼层" << f.no.str() << "对应的标准层" << f.stdFlrId.str()
+                << "不存在，未生成楼层！" << std::endl;
+    }
+  }
+}
+
 struct PlacedStorey {
   ifc::Entity storey;
   double orderKey;
@@ -150,6 +164,7 @@ void Run::execute() {
       ExcludeNoIFC(Slab::getCantiSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
   braces_ = ExcludeNoIFC(Brace::getBraces(*conn_), excludeIds, [](const auto& r) { return r.id; });
 
+  reportFloorsWithoutStandardFloor(floors_, stdFlrs);
   for (const Floor::StdFloorRow& stdFlr : stdFlrs) placeStandardFloor(stdFlr);
 
   std::stable_sort(

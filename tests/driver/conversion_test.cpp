@@ -127,6 +127,17 @@ TEST_F(Conversion, StandardFloorWithoutFloorsOfItsHeightIsReportedAndItsFloorsSt
   EXPECT_EQ(s[1].stdFlrNo, ifc::Value::typed("IfcLabel", "2"));
 }
 
+TEST_F(Conversion, FloorOfAMissingStandardFloorIsReportedAndStaysInTheFloorList) {
+  ModelDb m;
+  const Value sf = m.add(modeldb::StdFloor{.id = 1, .no = 1, .height = 3000});
+  m.add(modeldb::Floor{.stdFlr = sf, .no = 1, .levelB = 0, .height = 3000});
+  m.add(modeldb::Floor{.stdFlr = 9, .no = 2, .levelB = 3000, .height = 3000});
+  const std::string printed = convert(m);
+  EXPECT_EQ(printed, "实际楼层2对应的标准层9不存在，未生成楼层！\n");
+  EXPECT_EQ(namesOf(storeys()), (std::vector<std::string>{"1"}));
+  EXPECT_NE(readText(dir / "model.ifc.json").find("\"No\": 2"), std::string::npos);
+}
+
 TEST_F(Conversion, ModelWithoutFloorsHasNoStoreysButAValidSpatialStructure) {
   ModelDb m;
   m.add(modeldb::StdFloor{.height = 3000});
