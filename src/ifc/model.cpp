@@ -181,15 +181,16 @@ class Encoder {
     switch (n.kind) {
       case sc::NodeKind::Simple:
         return encodeSimple(v, static_cast<sc::Simple>(n.ref), node, out);
-      case sc::NodeKind::Defined:
-        if (v.kind() == Value::Kind::Typed) {
-          const auto named = sc::findNamedType(s_, v.typeName());
-          if (!named || named->kind != sc::NodeKind::Defined || named->index != n.ref) {
-            fail(v, "expected a " + nodeName(s_, node));
-          }
-          return encode(v.inner(), s_.definedTypes[n.ref].node, out);
+      case sc::NodeKind::Defined: {
+        // A typed value names its type only where a select must tell its members apart;
+        // elsewhere the file holds the bare value, and a typed one is refused.
+        const std::uint16_t underlying = s_.definedTypes[n.ref].node;
+        if (v.kind() == Value::Kind::Typed && s_.nodes[underlying].kind != sc::NodeKind::Select) {
+          fail(v, "a typed value is only for select attributes; expected a bare " +
+                      nodeName(s_, node));
         }
-        return encode(v, s_.definedTypes[n.ref].node, out);
+        return encode(v, underlying, out);
+      }
       case sc::NodeKind::Enumeration:
         return encodeEnum(v, n.ref, out);
       case sc::NodeKind::Entity:
@@ -534,16 +535,32 @@ class Validator {
         report("refers to #" + std::to_string(slot.ref) + ", which does not exist");
       }
     } else if (slot.tag == Tag::List && isAggregate(n->kind)) {
-      if (slot.n < static_cast<std::uint32_t>(n->lower) ||
-          (n->upper != sc::kUnbounded && slot.n > static_cast<std::uint32_t>(n->upper))) {
-        report("aggregate of " + std::to_string(slot.n) + " elements outside the bounds [" +
-               std::to_string(n->lower) + ":" +
+      // An ARRAY's bounds are its first and last index: it holds exactly that many elements.
+      const bool array = n->kind == sc::NodeKind::Array && n->upper != sc::kUnbounded;
+      const auto lower = static_cast<std::uint32_t>(array ? n->upper - n->lower + 1 : n->lower);
+      if (slot.n < lower || (n->upper != sc::kUnbounded &&
+                             slot.n > (array ? lower : static_cast<std::uint32_t>(n->upper)))) {
+        report("aggregate of " + std::to_string(slot.n) + " elements outside the bounds " +
+               (array ? "of ARRAY [" : "[") + std::to_string(n->lower) + ":" +
                (n->upper == sc::kUnbounded ? std::string("?") : std::to_string(n->upper)) + "]");
       }
+      if (n->kind == sc::NodeKind::Set) checkSetUnique(slot);
       for (std::uint32_t k = 0; k < slot.n; ++k) checkSlot(slot.items[k], n->ref);
     } else if (slot.tag == Tag::Typed && slot.named == 0) {
       checkSlot(slot.items[0], s_.definedTypes[slot.aux].node);
     }
+  }
+
+  // A SET holds no element twice. Checked for references, the elements of the sets written
+  // here.
+  void checkSetUnique(const Slot& slot) {
+    refs_.clear();
+    for (std::uint32_t k = 0; k < slot.n; ++k) {
+      if (slot.items[k].tag == Tag::Ref) refs_.push_back(slot.items[k].ref);
+    }
+    std::sort(refs_.begin(), refs_.end());
+    const auto twice = std::adjacent_find(refs_.begin(), refs_.end());
+    if (twice != refs_.end()) report("SET holds #" + std::to_string(*twice) + " more than once");
   }
 
   void checkGlobalId(std::string_view id) {
@@ -564,6 +581,7 @@ class Validator {
   const Record* where_ = nullptr;
   const char* attribute_ = "";
   std::unordered_map<std::string_view, std::uint32_t> globalIds_;
+  std::vector<std::uint32_t> refs_;
 };
 
 }  // namespace

@@ -56,6 +56,8 @@ class Reader {
       const std::string_view type = identifier();
       const auto t = sc::findEntity(*m.schema, type);
       if (!t) fail("unknown entity type " + std::string(type) + " in " + m.schemaName);
+      const sc::EntityDef& def = m.schema->entities[*t];
+      if (def.abstract) fail(std::string(def.name) + " is abstract", line);
       values.clear();
       symbol('(');
       skipSpace();
@@ -69,6 +71,12 @@ class Reader {
       }
       symbol(')');
       symbol(';');
+      // Every attribute is written, unset ones as $: a shorter record is a damaged one.
+      if (values.size() != def.attributeCount) {
+        fail(std::string(def.name) + " takes " + std::to_string(def.attributeCount) +
+                 " attributes, " + std::to_string(values.size()) + " given",
+             line);
+      }
       if (id == lastId) fail(idText(id) + " is defined twice", line);
       if (id < lastId) sorted = false;
       try {
@@ -160,7 +168,10 @@ class Reader {
     while (p_ < t_.size()) {
       const char c = t_[p_++];
       if (c == '\n') ++line_;
-      if (c == '\'') {
+      if (c == '/' && peek() == '*') {
+        --p_;
+        skipSpace();  // a comment, which may hold quotes or semicolons
+      } else if (c == '\'') {
         skipStringBody();
       } else if (c == '(') {
         ++depth;
@@ -197,8 +208,14 @@ class Reader {
     return std::string(record.substr(a + 1, b - a - 1));
   }
 
-  Value value(const Model& model) {
+  // Nesting deeper than any schema's aggregates and typed values is refused before the
+  // recursion can exhaust the stack.
+  static constexpr int kMaxDepth = 32;
+
+  Value value(const Model& model, int depth = 0) {
+    if (depth > kMaxDepth) fail("values nested too deeply");
     skipSpace();
+    if (p_ >= t_.size()) fail("unexpected end of file");
     const char c = peek();
     switch (c) {
       case '$':
@@ -236,7 +253,7 @@ class Reader {
         skipSpace();
         if (peek() != ')') {
           while (true) {
-            items.push_back(value(model));
+            items.push_back(value(model, depth + 1));
             skipSpace();
             if (peek() == ')') break;
             symbol(',');
@@ -254,7 +271,7 @@ class Reader {
     if (std::isalpha(static_cast<unsigned char>(c))) {
       const std::string_view type = identifier();
       symbol('(');
-      Value inner = value(model);
+      Value inner = value(model, depth + 1);
       symbol(')');
       return Value::typed(type, std::move(inner));
     }

@@ -196,9 +196,15 @@ std::string decodeString(std::string_view s) {
     } else if (s.substr(i, 3) == "\\X\\") {
       appendUtf8(out, readHex(s, i + 3, 2));
       i += 5;
-    } else if (s.substr(i, 3) == "\\S\\" && i + 3 < s.size()) {
+    } else if (s.substr(i, 3) == "\\S\\" && i + 3 < s.size() && s[i + 3] >= 0x20 &&
+               s[i + 3] < 0x7F) {
+      // \S\c is the upper half of Latin-1: c is a printable ASCII character (an apostrophe
+      // doubled, as everywhere in a string).
+      if (s[i + 3] == '\'' && (i + 4 >= s.size() || s[i + 4] != '\'')) {
+        throw std::invalid_argument("lone apostrophe");
+      }
       appendUtf8(out, static_cast<unsigned char>(s[i + 3]) + 0x80u);
-      i += 4;
+      i += s[i + 3] == '\'' ? 5 : 4;
     } else if (i + 3 < s.size() && s[i + 1] == 'P' && s[i + 3] == '\\') {
       i += 4;  // code page switch: only the default Latin-1 page is supported
     } else {

@@ -135,7 +135,8 @@ void Model::write(std::ostream& out) const {
   w.raw("ISO-10303-21;\nHEADER;\n");
   if (m.header.empty()) {
     w.raw("FILE_DESCRIPTION(('ViewDefinition [CoordinationView]'),'2;1');\n");
-    w.raw("FILE_NAME('','',(),(),'','','');\n");
+    // Author and organisation are lists of at least one text.
+    w.raw("FILE_NAME('','',(''),(''),'','','');\n");
     w.raw("FILE_SCHEMA(('");
     w.raw(m.schemaName);
     w.raw("'));\n");

@@ -154,6 +154,42 @@ TEST_P(ModelTest, TypedValuesInSelectsComeBackWithTheirCanonicalTypeName) {
   EXPECT_DOUBLE_EQ(angle.inner().asDouble(), 0.017453292519943295);
 }
 
+TEST_P(ModelTest, TypedValuesAreRefusedOutsideSelects) {
+  expectSchemaError(
+      [&] {
+        model->create("IfcBeam", {ifc::createGuid(), owner, Value::typed("IfcLabel", "B")});
+      },
+      {"IfcBeam.Name", "IfcLabel('B')", "only for select"});
+  expectSchemaError(
+      [&] {
+        model->create("IfcCartesianPoint", {List{1.0, Value::typed("IfcLengthMeasure", 2.0)}});
+      },
+      {"IfcCartesianPoint.Coordinates", "only for select"});
+  // A select member whose type is an aggregate keeps its name and its elements.
+  const Entity complex = model->create(
+      "IfcPropertySingleValue", {"C", Value(), Value::typed("IfcComplexNumber", List{1.0, 2.0})});
+  EXPECT_EQ(complex.get("NominalValue"), Value::typed("IfcComplexNumber", List{1.0, 2.0}));
+  EXPECT_NE(model->toString().find("IFCCOMPLEXNUMBER((1.,2.))"), std::string::npos);
+}
+
+TEST_P(ModelTest, ValidateCountsArrayElementsExactlyAndFindsRepeatsInSets) {
+  const Entity b = beam("B");
+  const Entity storey = model->create(
+      "IfcBuildingStorey",
+      {ifc::createGuid(), owner, "1", Value(), Value(), Value(), Value(), Value(), "ELEMENT"});
+  const Entity twice = rel("IfcRelAggregates", storey, List{b, beam("C"), b});
+  const Entity half = model->create("IfcPropertySingleValue",
+                                    {"C", Value(), Value::typed("IfcComplexNumber", List{1.0})});
+  const std::vector<std::string> problems = model->validate();
+  ASSERT_EQ(problems.size(), 2u) << ::testing::PrintToString(problems);
+  EXPECT_EQ(problems[0], "#" + std::to_string(twice.id()) +
+                             " IfcRelAggregates.RelatedObjects: SET holds #" +
+                             std::to_string(b.id()) + " more than once");
+  EXPECT_EQ(problems[1], "#" + std::to_string(half.id()) +
+                             " IfcPropertySingleValue.NominalValue: aggregate of 1 elements "
+                             "outside the bounds of ARRAY [1:2]");
+}
+
 TEST_P(ModelTest, BooleansLogicalsAndSelectsInsideAggregatesAreCheckedAndWritten) {
   const Entity p1 = point(0, 0, 0), p2 = point(1000, 0, 0);
   const Entity line = model->create("IfcPolyline", {List{p1, p2}});
