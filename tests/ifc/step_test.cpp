@@ -80,6 +80,18 @@ TEST(StepString, DecodesEveryEscapeForm) {
   EXPECT_THROW((void)decodeString("\\X2\\D83D\\X0\\"), std::invalid_argument);
 }
 
+// An owner history and what it refers to, the person (#1 in a new model) named with an
+// apostrophe, a backslash and characters beyond ASCII and beyond the basic plane.
+Entity ownerHistory(ifc::Model& model) {
+  const Entity person = model.create("IfcPerson", {Value(), "Family", "张三 'the' \\ 🙂"});
+  const Entity org = model.create("IfcOrganization", {Value(), "Org"});
+  const Entity po = model.create("IfcPersonAndOrganization", {person, org});
+  const Entity app = model.create("IfcApplication", {org, "1", "App", "id"});
+  const Entity owner =
+      model.create("IfcOwnerHistory", {po, app, Value(), "ADDED", Value(), po, app, 1765173000});
+  return owner;
+}
+
 class StepFileTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(StepFileTest, TheHeaderTemplateIsReadWithItsNumbersAndNewEntitiesStartAt22) {
@@ -104,12 +116,8 @@ TEST_P(StepFileTest, TheHeaderTemplateIsReadWithItsNumbersAndNewEntitiesStartAt2
 
 TEST_P(StepFileTest, ReadingWhatWasWrittenWritesIdenticalText) {
   ifc::Model model(GetParam());
-  const Entity person = model.create("IfcPerson", {Value(), "Family", "张三 'the' \\ 🙂"});
-  const Entity org = model.create("IfcOrganization", {Value(), "Org"});
-  const Entity po = model.create("IfcPersonAndOrganization", {person, org});
-  const Entity app = model.create("IfcApplication", {org, "1", "App", "id"});
-  const Entity owner =
-      model.create("IfcOwnerHistory", {po, app, Value(), "ADDED", Value(), po, app, 1765173000});
+  const Entity owner = ownerHistory(model);
+  const Entity person = model.entity(1);
   const Entity p = model.create("IfcCartesianPoint", {List{0.1 + 0.2, -1e-7, 1e22}});
   model.create("IfcPolyline",
                {List{p, model.create("IfcCartesianPoint", {List{3600.0, 0.0, 0.0}})}});
@@ -207,12 +215,7 @@ TEST(StepReader, ReportsMalformedInputWithItsLineNumber) {
 // (the sanitizer build runs this too).
 TEST(StepReader, ReadsOrRefusesEveryDamagedVersionOfAValidFile) {
   ifc::Model model("IFC4");
-  const Entity person = model.create("IfcPerson", {Value(), "Family", "张三 'the' \\ 🙂"});
-  const Entity org = model.create("IfcOrganization", {Value(), "Org"});
-  const Entity po = model.create("IfcPersonAndOrganization", {person, org});
-  const Entity app = model.create("IfcApplication", {org, "1", "App", "id"});
-  const Entity owner =
-      model.create("IfcOwnerHistory", {po, app, Value(), "ADDED", Value(), po, app, 1765173000});
+  const Entity owner = ownerHistory(model);
   const Entity list =
       model.create("IfcCartesianPointList2D", {List{List{0.0, 0.0}, List{1.0, 2.5}}});
   model.create("IfcIndexedPolyCurve",
