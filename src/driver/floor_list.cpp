@@ -7,8 +7,8 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "driver/utf8.h"
 #include "text/number_text.h"
+#include "text/utf8.h"
 
 namespace Verdamo {
 
@@ -25,7 +25,9 @@ void appendString(std::string& out, std::string_view s) {
   out += '"';
   std::size_t i = 0;
   while (i < s.size()) {
-    const std::uint32_t cp = nextCodePoint(s, i);
+    // Malformed UTF-8 cannot come from the database's decoded text; U+FFFD keeps it visible.
+    const std::int32_t decoded = text::nextCodePoint(s, i);
+    const std::uint32_t cp = decoded < 0 ? 0xFFFDU : static_cast<std::uint32_t>(decoded);
     switch (cp) {
       case '"':
         out += "\\\"";

@@ -4,7 +4,8 @@
 #include <ctime>
 #include <utility>
 
-#include "driver/utf8.h"
+#include "ifc/step_text.h"
+#include "text/utf8.h"
 
 namespace Verdamo {
 
@@ -41,14 +42,6 @@ const std::string_view ifcTemplate =
 
 namespace {
 
-constexpr char hexDigits[] = "0123456789ABCDEF";
-
-void appendHex(std::string& out, std::uint32_t value, int digits) {
-  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
-    out += hexDigits[(value >> shift) & 0xFU];
-  }
-}
-
 std::string utcTimestamp(std::int64_t now) {
   const std::time_t t = static_cast<std::time_t>(now);
   std::tm tm{};
@@ -61,30 +54,16 @@ std::string utcTimestamp(std::int64_t now) {
 }  // namespace
 
 std::string stepString(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  // Characters outside printable ASCII go in runs: \X2\ for the basic plane, \X4\ beyond.
-  int run = 0;  // hex digits per character of the open run, 0 when none is open
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const std::uint32_t cp = nextCodePoint(utf8, i);
-    const int digits = (cp >= 0x20 && cp < 0x7F) ? 0 : cp <= 0xFFFF ? 4 : 8;
-    if (digits != run) {
-      if (run != 0) out += "\\X0\\";
-      if (digits != 0) out += digits == 4 ? "\\X2\\" : "\\X4\\";
-      run = digits;
-    }
-    if (digits != 0) {
-      appendHex(out, cp, digits);
-    } else if (cp == '\'') {
-      out += "''";
-    } else if (cp == '\\') {
-      out += "\\\\";
-    } else {
-      out += static_cast<char>(cp);
-    }
+  // A file name need not be UTF-8: each malformed byte becomes U+FFFD, as a file name should
+  // never end the run.
+  std::string valid;
+  valid.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::int32_t cp = text::nextCodePoint(utf8, i);
+    text::appendUtf8(valid, cp < 0 ? 0xFFFDU : static_cast<std::uint32_t>(cp));
   }
-  if (run != 0) out += "\\X0\\";
+  std::string out;
+  ifc::step::appendEscaped(out, valid);
   return out;
 }
 

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "text/utf8.h"
+
 namespace ifc::step {
 
 std::size_t formatReal(double value, char* out) {
@@ -49,57 +51,6 @@ std::size_t formatReal(double value, char* out) {
 
 namespace {
 
-// Decodes one code point at text[i], advancing i; -1 for malformed UTF-8.
-std::int32_t nextCodePoint(std::string_view text, std::size_t& i) {
-  const auto b0 = static_cast<unsigned char>(text[i]);
-  if (b0 < 0x80) {
-    ++i;
-    return b0;
-  }
-  int len = 0;
-  std::uint32_t cp = 0;
-  if ((b0 & 0xE0) == 0xC0) {
-    len = 2;
-    cp = b0 & 0x1F;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3;
-    cp = b0 & 0x0F;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    len = 4;
-    cp = b0 & 0x07;
-  } else {
-    return -1;
-  }
-  if (i + static_cast<std::size_t>(len) > text.size()) return -1;
-  for (int k = 1; k < len; ++k) {
-    const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-    if ((b & 0xC0) != 0x80) return -1;
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  static constexpr std::uint32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
-  i += static_cast<std::size_t>(len);
-  return static_cast<std::int32_t>(cp);
-}
-
-void appendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 void appendHex(std::string& out, std::uint32_t v, int digits) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   for (int k = digits - 1; k >= 0; --k) out += kHex[(v >> (4 * k)) & 0xF];
@@ -127,18 +78,17 @@ std::uint32_t readHex(std::string_view s, std::size_t at, int digits) {
 
 }  // namespace
 
-bool isUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    if (nextCodePoint(text, i) < 0) return false;
+bool isUtf8(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    if (text::nextCodePoint(s, i) < 0) return false;
   }
   return true;
 }
 
-void appendString(std::string& out, std::string_view utf8) {
-  out += '\'';
+void appendEscaped(std::string& out, std::string_view utf8) {
   int run = 0;  // 0 none, 2 inside \X2\, 4 inside \X4\ .
   for (std::size_t i = 0; i < utf8.size();) {
-    const std::int32_t cp = nextCodePoint(utf8, i);
+    const std::int32_t cp = text::nextCodePoint(utf8, i);
     if (cp < 0) throw std::invalid_argument("text is not valid UTF-8");
     if (cp >= 0x20 && cp < 0x7F) {
       if (run != 0) {
@@ -158,6 +108,11 @@ void appendString(std::string& out, std::string_view utf8) {
     appendHex(out, static_cast<std::uint32_t>(cp), want == 4 ? 8 : 4);
   }
   if (run != 0) out += "\\X0\\";
+}
+
+void appendString(std::string& out, std::string_view utf8) {
+  out += '\'';
+  appendEscaped(out, utf8);
   out += '\'';
 }
 
@@ -190,11 +145,11 @@ std::string decodeString(std::string_view s) {
         } else if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
           throw std::invalid_argument("invalid character in escape");
         }
-        appendUtf8(out, cp);
+        text::appendUtf8(out, cp);
       }
       i += 4;
     } else if (s.substr(i, 3) == "\\X\\") {
-      appendUtf8(out, readHex(s, i + 3, 2));
+      text::appendUtf8(out, readHex(s, i + 3, 2));
       i += 5;
     } else if (s.substr(i, 3) == "\\S\\" && i + 3 < s.size() && s[i + 3] >= 0x20 &&
                s[i + 3] < 0x7F) {
@@ -203,7 +158,7 @@ std::string decodeString(std::string_view s) {
       if (s[i + 3] == '\'' && (i + 4 >= s.size() || s[i + 4] != '\'')) {
         throw std::invalid_argument("lone apostrophe");
       }
-      appendUtf8(out, static_cast<unsigned char>(s[i + 3]) + 0x80u);
+      text::appendUtf8(out, static_cast<unsigned char>(s[i + 3]) + 0x80u);
       i += s[i + 3] == '\'' ? 5 : 4;
     } else if (i + 3 < s.size() && s[i + 1] == 'P' && s[i + 3] == '\\') {
       i += 4;  // code page switch: only the default Latin-1 page is supported

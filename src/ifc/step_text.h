@@ -16,9 +16,12 @@ inline constexpr std::size_t kMaxRealChars = 32;
 // number of characters written.
 std::size_t formatReal(double value, char* out);
 
-// Appends the STEP string literal for UTF-8 text, quotes included: apostrophes and backslashes
+// Appends UTF-8 text as the inside of a STEP string literal: apostrophes and backslashes
 // doubled, printable ASCII as is, everything else as \X2\HHHH\X0\ (UTF-16 code units) or,
 // beyond the basic plane, \X4\HHHHHHHH\X0\. Throws std::invalid_argument on malformed UTF-8.
+void appendEscaped(std::string& out, std::string_view utf8);
+
+// appendEscaped between apostrophes: the whole STEP string literal.
 void appendString(std::string& out, std::string_view utf8);
 
 // Whether text is well-formed UTF-8.

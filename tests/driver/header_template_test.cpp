@@ -45,6 +45,8 @@ TEST(HeaderTemplate, EscapesTheFileNameAsAStepString) {
   EXPECT_EQ(Verdamo::stepString("it's a\\b.ifc"), "it''s a\\\\b.ifc");
   EXPECT_EQ(Verdamo::stepString("楼层.ifc"), "\\X2\\697C5C42\\X0\\.ifc");
   EXPECT_EQ(Verdamo::stepString("\xF0\x9F\x8F\xA2"), "\\X4\\0001F3E2\\X0\\");
+  // A file name that is not UTF-8 still gives a valid string: each bad byte becomes U+FFFD.
+  EXPECT_EQ(Verdamo::stepString("a\xFF.ifc"), "a\\X2\\FFFD\\X0\\.ifc");
   const std::string text = Verdamo::fillTemplate("IFC2X3", "O'Brien.ifc", kNow);
   EXPECT_NE(lineOf(text, "FILE_NAME").find("FILE_NAME('O''Brien.ifc',"), std::string::npos);
 }
