@@ -18,6 +18,7 @@
 #include "driver/storeys.h"
 #include "ifc/guid.h"
 #include "ifc/model.h"
+#include "members/floor_members.h"
 #include "members/run_context.h"
 #include "queries/beam.h"
 #include "queries/palvek.h"
@@ -86,7 +87,7 @@ class Run {
 
  private:
   // Every member of one standard floor built at the height of stdFlr, in the order the
-  // storeys hold them. The member builders fill this in; until then a floor has no members.
+  // storeys hold them.
   std::vector<ifc::Entity> createObjsByStdFlr(const Floor::StdFloorRow& stdFlr);
   void placeStandardFloor(const Floor::StdFloorRow& stdFlr);
   void addStorey(const std::vector<ifc::Entity>& objectlists, const Floor::FloorRow& floor,
@@ -174,8 +175,10 @@ void Run::execute() {
   ifcfile_->writeFile(output_);
 }
 
-std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& /*stdFlr*/) {
-  return {};
+std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& stdFlr) {
+  const Utils::ModelRows rows{*conn_, beams_, subBeams_,   columns_,
+                              walls_, slabs_, cantiSlabs_, braces_};
+  return Utils::createObjsByStdFlr(*ctx_, rows, stdFlr, mt_);
 }
 
 void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {

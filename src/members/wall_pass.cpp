@@ -1,0 +1,8 @@
+// Walls of one standard floor with their openings (not built yet).
+#include "members/floor_members.h"
+
+namespace Utils {
+
+void buildWalls(const FloorBuild& /*build*/, std::vector<ifc::Entity>& /*objectlists*/) {}
+
+}  // namespace Utils
