@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "sections/builders.h"
+#include "sections/tapered_kinds.h"
 #include "text/number_text.h"
 #include "text/split.h"
 
@@ -53,10 +54,6 @@ class Items {
   std::string_view text_;
   std::vector<std::string> items_;
 };
-
-bool isTapered(long kind) {
-  return kind == 21 || kind == 22 || kind == 23 || kind == 30 || kind == 50 || kind == 51;
-}
 
 // The kind table: the builders of each kind with the items they take.
 ProfileList buildProfiles(ifc::Model& m, long kind, const Items& it) {
@@ -234,7 +231,7 @@ std::shared_ptr<const ProfileList> makeProfiles(ifc::Model& ifcfile, ProfileCach
                                                 double kind, std::string_view shapeValue) {
   const std::optional<long> code = kindCode(kind);
   // Tapered kinds need IFC4; under IFC2X3 they have no profiles, and nothing is stored.
-  if (code && isTapered(*code) && ifcfile.schemaName() == "IFC2X3") {
+  if (code && isTaperedKind(static_cast<double>(*code)) && ifcfile.schemaName() == "IFC2X3") {
     return std::make_shared<const ProfileList>();
   }
   if (std::isnan(kind)) return std::make_shared<const ProfileList>();
