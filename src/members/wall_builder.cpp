@@ -193,6 +193,11 @@ std::optional<ifc::Entity> CreateWall(const RunContext& ctx, const WallRow& wall
   } catch (const WallFault& fault) {
     report(skippedLine("Wall", wall.wallId, fault.what()));
     return std::nullopt;
+  } catch (const App::GeometryError& e) {
+    // What the checks above let through and the solid builders refuse, before they create
+    // anything.
+    report(skippedLine("Wall", wall.wallId, e.what()));
+    return std::nullopt;
   }
 }
 

@@ -73,8 +73,12 @@ std::vector<ifc::Entity> CreateHolesInWall(const RunContext& ctx, const Palvek::
     // The middle of the opening's face on the plane 20 mm beyond the wall's right face.
     const Vector pos =
         p1 + u * (w / 2.0) + Vector(0.0, 0.0, h / 2.0) + n * ((ecc_w - b / 2.0) - kBeyondFace);
-    holes.push_back(CreateStraightStructure(ctx, StructureType::Opening, "Wall_Hole", profile,
-                                            b + 2.0 * kBeyondFace, pos, left, a));
+    try {
+      holes.push_back(CreateStraightStructure(ctx, StructureType::Opening, "Wall_Hole", profile,
+                                              b + 2.0 * kBeyondFace, pos, left, a));
+    } catch (const App::GeometryError& e) {
+      report(skippedLine("WallHole", wall.gridId, e.what()));
+    }
   }
   return holes;
 }
