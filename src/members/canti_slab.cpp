@@ -94,7 +94,8 @@ std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx, const Slab::Ca
   try {
     const double flr_height = finiteNumber(stdFlr.height, "层高");
     if (cs.side == 0) throw SlabFault("悬挑方向Side为0");
-    if (!(finiteNumber(cs.width, "Width") > 0)) throw SlabFault("宽度" + cs.width.str() + "不是正数");
+    if (!(finiteNumber(cs.width, "Width") > 0))
+      throw SlabFault("宽度" + cs.width.str() + "不是正数");
     if (std::hypot(cs.x2 - cs.x1, cs.y2 - cs.y1) < kShortestEdge) {
       throw SlabFault("支承边长度为0");
     }

@@ -40,8 +40,7 @@ class Face {
 // normal at (0, 0): A itself when the line lies in the plane, no value when it runs parallel
 // off it. Exact tests, no tolerance.
 [[nodiscard]] std::optional<App::Vector> intersecLinePlane(const App::Vector& A,
-                                                           const App::Vector& B,
-                                                           const Face& plane);
+                                                           const App::Vector& B, const Face& plane);
 
 // Plan directions within this angle (radians) of the X axis, either sense, are x-like.
 inline constexpr double kAngleScope = 0.2;

@@ -17,17 +17,15 @@ constexpr double kDuplicateSquared = 1.0;
 // A lifted frame needs a normal with at least this vertical share.
 constexpr double kVerticalPanel = 1e-9;
 
-const Property::SlabFoldPropRow* firstNamed(
-    const std::vector<Property::SlabFoldPropRow>& rows, std::string_view name) {
+const Property::SlabFoldPropRow* firstNamed(const std::vector<Property::SlabFoldPropRow>& rows,
+                                            std::string_view name) {
   for (const Property::SlabFoldPropRow& row : rows) {
     if (row.name.isText() && row.name.asText() == name) return &row;
   }
   return nullptr;
 }
 
-std::string textOf(const db::Value& value) {
-  return value.isText() ? value.asText() : value.str();
-}
+std::string textOf(const db::Value& value) { return value.isText() ? value.asText() : value.str(); }
 
 // The items of a property's value, each read as a number when it is needed.
 class NumberList {
@@ -204,8 +202,7 @@ std::vector<PlanPoint> offsetEdges(const FoldRegion& region) {
   return verts;
 }
 
-FoldFrame::FoldFrame(const App::Vector& origin, const App::Vector& xAxis,
-                     const App::Vector& normal)
+FoldFrame::FoldFrame(const App::Vector& origin, const App::Vector& xAxis, const App::Vector& normal)
     : origin_(origin), xAxis_(xAxis), yAxis_(normal.cross(xAxis)), normal_(normal) {}
 
 FoldFrame FoldFrame::plan() {
@@ -226,9 +223,8 @@ PlanPoint FoldFrame::map(const PlanPoint& p) const {
   const double dx = p[0] - origin_.x;
   const double dy = p[1] - origin_.y;
   // Lifted vertically onto the plane through the origin; horizontal frames need no lift.
-  const double dz = normal_.x == 0.0 && normal_.y == 0.0
-                        ? 0.0
-                        : -(normal_.x * dx + normal_.y * dy) / normal_.z;
+  const double dz =
+      normal_.x == 0.0 && normal_.y == 0.0 ? 0.0 : -(normal_.x * dx + normal_.y * dy) / normal_.z;
   const App::Vector d(dx, dy, dz);
   return {d.dot(xAxis_), d.dot(yAxis_)};
 }

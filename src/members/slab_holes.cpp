@@ -62,8 +62,7 @@ ifc::Entity createHole(const RunContext& ctx, const Slab::SlabHoleRow& hole, Hol
   const App::Vector pos = p1 + vx * (size.w * 0.5) + vy * (size.h * 0.5);
   const auto profiles = Sect::makeProfiles(ctx.model, ctx.profiles, 1,
                                            "1," + text::repr(size.w) + "," + text::repr(size.h));
-  const double z_angle =
-      App::DraftVecUtils::angle(vz, App::Vector(0, 0, 1), App::Vector(0, 1, 0));
+  const double z_angle = App::DraftVecUtils::angle(vz, App::Vector(0, 0, 1), App::Vector(0, 1, 0));
   const App::Vector refDirection = App::DraftVecUtils::rotate(vx, z_angle, App::Vector(0, 1, 0));
   return CreateStraightStructure(ctx, StructureType::Opening, "Slab_Hole", profiles->front(),
                                  kHoleDepth, pos, vz, refDirection);

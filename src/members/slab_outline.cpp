@@ -27,10 +27,9 @@ std::vector<double> parseVertexList(std::string_view text, std::string_view list
   return values;
 }
 
-std::optional<std::vector<double>> vertexHeights(const std::vector<double>& vz, std::size_t n,
-                                                 const std::vector<Grid::OutlinePoint>& nodes,
-                                                 const std::vector<Slab::AdjacentBeamRow>& adj_beams,
-                                                 double flr_height) {
+std::optional<std::vector<double>> vertexHeights(
+    const std::vector<double>& vz, std::size_t n, const std::vector<Grid::OutlinePoint>& nodes,
+    const std::vector<Slab::AdjacentBeamRow>& adj_beams, double flr_height) {
   auto fromList = [&] {
     std::vector<double> heights(n);
     for (std::size_t i = 0; i < n; ++i) heights[i] = vz[i] + flr_height;

@@ -113,19 +113,22 @@ std::vector<Point2> profilePoints(const ifc::Entity& profile) {
   }
   const ifc::Entity curve = profile.get("OuterCurve").asEntity();
   if (curve.is_a("IfcPolyline")) {
-    for (const ifc::Value& p : curve.get("Points").asList()) {
+    const ifc::Value points = curve.get("Points");
+    for (const ifc::Value& p : points.asList()) {
       const Point3 q = point3(p.asEntity());
       out.push_back({q[0], q[1]});
     }
     if (out.size() > 1 && out.front() == out.back()) out.pop_back();
     return out;
   }
-  for (const ifc::Value& s : curve.get("Segments").asList()) {
+  const ifc::Value segments = curve.get("Segments");
+  for (const ifc::Value& s : segments.asList()) {
     const ifc::Entity parent = s.asEntity().get("ParentCurve").asEntity();
     if (parent.is_a("IfcTrimmedCurve")) {
       appendArc(out, parent);
     } else {
-      for (const ifc::Value& p : parent.get("Points").asList()) {
+      const ifc::Value points = parent.get("Points");
+      for (const ifc::Value& p : points.asList()) {
         const Point3 q = point3(p.asEntity());
         out.push_back({q[0], q[1]});
       }
@@ -156,8 +159,8 @@ std::vector<Point3> solidPoints(const ifc::Entity& solid) {
   const Frame position = axisPlacement(solid.get("Position").asEntity());
   const std::vector<Point2> outline = profilePoints(solid.get("SweptArea").asEntity());
   if (solid.is_a("IfcExtrudedAreaSolid")) {
-    const Point3 d = scale(direction(solid.get("ExtrudedDirection"), {0, 0, 1}),
-                           solid.get("Depth").asDouble());
+    const Point3 d =
+        scale(direction(solid.get("ExtrudedDirection"), {0, 0, 1}), solid.get("Depth").asDouble());
     for (const Point2& p : outline) {
       out.push_back(position.apply({p[0], p[1], 0}));
       out.push_back(position.apply(add({p[0], p[1], 0}, d)));

@@ -31,9 +31,8 @@ TEST_F(CantiSlabs, StraightAndArcEdgesCarryABandOnTheirSide) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
     const double dy = 20000.0 * static_cast<double>(i);
-    const Value edge =
-        c.arc ? m.arc(jt(0, dy), jt(5000, dy, c.hDiff1), jt(0, dy + 5000))
-              : m.line(jt(0, dy, c.hDiff1), jt(6000, dy));
+    const Value edge = c.arc ? m.arc(jt(0, dy), jt(5000, dy, c.hDiff1), jt(0, dy + 5000))
+                             : m.line(jt(0, dy, c.hDiff1), jt(6000, dy));
     ids.push_back(m.add(modeldb::CantiSlab{.stdFlr = sf,
                                            .grid = edge,
                                            .hDrop = c.hDrop,
@@ -67,18 +66,17 @@ TEST_F(CantiSlabs, ThicknessCodesAndTheSlabBehindTheEdge) {
       .id = 9012, .jt1 = a, .jt2 = b, .axis = m.add(modeldb::Axis{.jt1 = a, .jt2 = b})});
   const Value holder = m.add(modeldb::Grid{
       .id = 19012, .jt1 = c, .jt2 = d, .axis = m.add(modeldb::Axis{.jt1 = c, .jt2 = d})});
-  m.add(modeldb::Slab{
-      .stdFlr = sf,
-      .grids = {holder, grid({6000, 30000}, {6000, 33000}), grid({6000, 33000}, {0, 33000}),
-                grid({0, 33000}, {0, 30000})},
-      .thick = 300});
+  m.add(modeldb::Slab{.stdFlr = sf,
+                      .grids = {holder, grid({6000, 30000}, {6000, 33000}),
+                                grid({6000, 33000}, {0, 33000}), grid({0, 33000}, {0, 30000})},
+                      .thick = 300});
 
   const struct Case {
     Value grid;
     Value thick;
     double want;
   } cases[] = {
-      {edge(40000), 150, 150},  // as stored
+      {edge(40000), 150, 150},   // as stored
       {edge(40000), 9999, 120},  // the floor's default
       {edge(0), 0, 200},         // the slab behind the edge
       {edge(10000), 0, 10},      // ... whose own thickness is zero

@@ -36,13 +36,13 @@ TEST(FaceEdgeUtils, LineMeetsThePlaneOfAFaceOnItsWholeLength) {
     App::Vector a, b;
     std::optional<App::Vector> want;
   } cases[] = {
-      {{0, 0, 0}, {0, 0, 20}, App::Vector(0, 0, 10)},     // crossing between A and B
-      {{1, 2, 0}, {1, 2, 5}, App::Vector(1, 2, 10)},      // beyond B
-      {{0, 0, 12}, {2, 0, 14}, App::Vector(-2, 0, 10)},   // before A
-      {{3, 4, 10}, {3, 4, 10}, App::Vector(3, 4, 10)},    // A = B in the plane: A
-      {{3, 4, 0}, {3, 4, 0}, std::nullopt},               // A = B off it
-      {{0, 0, 10}, {7, 1, 10}, App::Vector(0, 0, 10)},    // in the plane: A
-      {{0, 0, 11}, {7, 1, 11}, std::nullopt},             // parallel off it
+      {{0, 0, 0}, {0, 0, 20}, App::Vector(0, 0, 10)},    // crossing between A and B
+      {{1, 2, 0}, {1, 2, 5}, App::Vector(1, 2, 10)},     // beyond B
+      {{0, 0, 12}, {2, 0, 14}, App::Vector(-2, 0, 10)},  // before A
+      {{3, 4, 10}, {3, 4, 10}, App::Vector(3, 4, 10)},   // A = B in the plane: A
+      {{3, 4, 0}, {3, 4, 0}, std::nullopt},              // A = B off it
+      {{0, 0, 10}, {7, 1, 10}, App::Vector(0, 0, 10)},   // in the plane: A
+      {{0, 0, 11}, {7, 1, 11}, std::nullopt},            // parallel off it
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.a.str() + " " + c.b.str());
@@ -60,7 +60,7 @@ TEST(FaceEdgeUtils, CornerAndDirectionsOfEdgesAlongXAndY) {
   const Segment top({10, 70, 0}, {110, 70, 0});
   const Segment left({10, 25, 3}, {10, 70, 3});  // ends 5 mm from the corner, raised 3
   const Segment right({110, 20, 0}, {110, 70, 0});
-  const Segment slanted({0, 0, 0}, {100, 30, 0});  // 16.7 degrees: y-like
+  const Segment slanted({0, 0, 0}, {100, 30, 0});          // 16.7 degrees: y-like
   const Segment vertical({500, 500, 0}, {500, 500, 100});  // no plan length: x-like
 
   const struct Case {

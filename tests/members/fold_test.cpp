@@ -62,8 +62,7 @@ TEST_F(FoldedSlabs, CutAndAddedSolidsLowerTheRegionAndWidenItsOffsetEdges) {
   };
   std::vector<Value> ids;
   for (const Case& c : cases) {
-    ids.push_back(
-        slab({{c.dx, 0}, {c.dx + 3000, 0}, {c.dx + 3000, 3000}, {c.dx, 3000}}, 120));
+    ids.push_back(slab({{c.dx, 0}, {c.dx + 3000, 0}, {c.dx + 3000, 3000}, {c.dx, 3000}}, 120));
     m.fold(ids.back(), shifted(c.region, c.dx, 0), c.offsets, 50, 200);
   }
   EXPECT_EQ(convert(), "");
@@ -151,8 +150,11 @@ TEST_F(FoldedSlabs, RegionsThatCannotBeBuiltAreReportedAndTheSlabBuiltWithoutThe
   const struct {
     Value id;
     bool cut, added;
-  } cases[] = {{loose, true, false},  {line, false, false},    {noDrop, false, true},
-               {shallow, true, false}, {plain, false, false}};
+  } cases[] = {{loose, true, false},
+               {line, false, false},
+               {noDrop, false, true},
+               {shallow, true, false},
+               {plain, false, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.id.str());
     const FoldParts parts = foldParts(bodyItem(product(*model, "Slab_" + c.id.str())));

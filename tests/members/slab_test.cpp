@@ -66,13 +66,14 @@ TEST_F(Slabs, VertexHeightsComeFromTheListsTheGridOrTheAdjacentBeams) {
   // then lowered to the beam 150 below.
   const std::vector<Corner> levelled{{0, 0}, {6000, 0}, {6000, 3000}, {0, 3000}};
   const Value flat = withLists(levelled, "0,50,50,0,");
-  m.add(modeldb::BeamSeg{.stdFlr = sf, .grid = grid(levelled[0], levelled[1]), .sect = beam,
-                         .hDiff1 = 200});
-  m.add(modeldb::BeamSeg{.stdFlr = sf, .grid = grid(levelled[2], levelled[3]), .sect = beam,
-                         .hDiff1 = -150});
-  const Value raised = withLists({{0, 10000}, {6000, 10000}, {6000, 13000}, {0, 13000}}, "0,50,50,0,");
-  m.add(modeldb::BeamSeg{.stdFlr = sf, .grid = grid({0, 10000}, {6000, 10000}), .sect = beam,
-                         .hDiff1 = 200});
+  m.add(modeldb::BeamSeg{
+      .stdFlr = sf, .grid = grid(levelled[0], levelled[1]), .sect = beam, .hDiff1 = 200});
+  m.add(modeldb::BeamSeg{
+      .stdFlr = sf, .grid = grid(levelled[2], levelled[3]), .sect = beam, .hDiff1 = -150});
+  const Value raised =
+      withLists({{0, 10000}, {6000, 10000}, {6000, 13000}, {0, 13000}}, "0,50,50,0,");
+  m.add(modeldb::BeamSeg{
+      .stdFlr = sf, .grid = grid({0, 10000}, {6000, 10000}), .sect = beam, .hDiff1 = 200});
   // A raised grid and as many raised items: the list holds, wherever its raised items are.
   const Value listed =
       withLists({{0, 20000}, {6000, 20000, 300}, {6000, 23000, 300}, {0, 23000}}, "0,0,300,300,");
@@ -127,11 +128,14 @@ TEST_F(Slabs, NonPlanarQuadrilateralIsSplitAndOtherFaultyOutlinesAreReportedAndL
             "楼板" + id(quad) +
                 "未生成\n[(0.0, 0.0, 3000.0), (6000.0, 0.0, 3000.0), (6000.0, 3000.0, 3300.0), "
                 "(0.0, 3000.0, 3000.0)]\n按三角形生成\n"
-                "楼板" + id(pentagon) + "未生成\n[(0.0, 10000.0, 3000.0), (6000.0, 10000.0, "
+                "楼板" +
+                id(pentagon) +
+                "未生成\n[(0.0, 10000.0, 3000.0), (6000.0, 10000.0, "
                 "3000.0), (6000.0, 13000.0, 3300.0), (3000.0, 14000.0, 3000.0), (0.0, 13000.0, "
                 "3000.0)]\n"
-                "楼板" + id(collinear) + "未生成\n楼板" + id(twoVertices) + "未生成\n楼板" +
-                id(shortY) + "未生成\n楼板" + id(shortZ) + "未生成\nSlab_" + id(notNumber) +
+                "楼板" +
+                id(collinear) + "未生成\n楼板" + id(twoVertices) + "未生成\n楼板" + id(shortY) +
+                "未生成\n楼板" + id(shortZ) + "未生成\nSlab_" + id(notNumber) +
                 ", VertX第2项'abc'不是有限数值，已跳过\nSlab_" + id(negative) +
                 ", 板厚-100不是正数，已跳过\n");
 
@@ -139,16 +143,16 @@ TEST_F(Slabs, NonPlanarQuadrilateralIsSplitAndOtherFaultyOutlinesAreReportedAndL
   const ifc::Entity first = product(*model, "Slab_" + id(quad) + "_1");
   const ifc::Entity second = product(*model, "Slab_" + id(quad) + "_2");
   EXPECT_NEAR(profileArea(bodyItem(first).get("SweptArea").asEntity()),
-              std::hypot(6000.0 * 3000, 6000.0 * 300) / 2, 1e-6);
+              std::hypot(6000.0 * 3000, 6000.0 * 300) / 2, 1.0);
   EXPECT_NEAR(profileArea(bodyItem(second).get("SweptArea").asEntity()),
-              std::hypot(6000.0 * 3000, 3000.0 * 300) / 2, 1e-6);
+              std::hypot(6000.0 * 3000, 3000.0 * 300) / 2, 1.0);
   for (const ifc::Entity& triangle : {first, second}) {
-    EXPECT_NEAR(productBox(triangle).max[2], 3300, 1e-6);
-    EXPECT_NEAR(productBox(triangle).min[1], 0, 1e-6);
+    EXPECT_NEAR(productBox(triangle).max[2], 3300, 1e-5);
+    EXPECT_NEAR(productBox(triangle).min[1], 0, 1e-5);
   }
   expectBox(box("Slab_" + id(noComma)), {{0, 20000, 2880}, {6000, 23000, 3000}});
-  for (const Value& skipped : {pentagon, collinear, twoVertices, shortY, shortZ, notNumber,
-                               negative, empty}) {
+  for (const Value& skipped :
+       {pentagon, collinear, twoVertices, shortY, shortZ, notNumber, negative, empty}) {
     EXPECT_TRUE(productsNamed(*model, "Slab_" + id(skipped)).empty()) << id(skipped);
   }
 }
@@ -215,7 +219,8 @@ TEST_F(Slabs, ArcEdgedOutlinesAreCompositeCurvesTrimmedByPolarAngles) {
     want.min[0] += off;
     want.max[0] += off;
     expectBox(productBox(p), want, 1e-6);
-    EXPECT_NEAR(profileArea(profile), std::numbers::pi * r * r / 4, 2.0);
+    // The reader's half-degree chords cut off about 13 ppm of the quarter disc.
+    EXPECT_NEAR(profileArea(profile), std::numbers::pi * r * r / 4, 1e-4 * r * r);
   }
   expectBox(box("Slab_" + levelled.str()), {{100000, 0, 2980}, {100000 + r, r, 3100}});
 }
