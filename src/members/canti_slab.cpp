@@ -4,6 +4,7 @@
 #include <numbers>
 #include <string>
 
+#include "members/member_fault.h"
 #include "members/slab_fault.h"
 #include "members/slab_thickness.h"
 #include "members/solid_builders.h"
@@ -92,7 +93,7 @@ std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx, const Slab::Ca
                                            const Floor::StdFloorRow& stdFlr, double flr_tk,
                                            std::span<const Slab::SlabRow> slabs) {
   try {
-    const double flr_height = finiteNumber(stdFlr.height, "层高");
+    const double flr_height = storeyHeight(stdFlr.id, stdFlr.height);
     if (cs.side == 0) throw SlabFault("悬挑方向Side为0");
     if (!(finiteNumber(cs.width, "Width") > 0))
       throw SlabFault("宽度" + cs.width.str() + "不是正数");

@@ -17,7 +17,8 @@ namespace Utils {
 // the report "CantiSlab_{id}, <fault>，已跳过": side code 0, an edge of length zero (an arc
 // whose ends lie on one radius or on its centre), a width or thickness that is not positive,
 // a band reaching past the arc's centre. A negative start offset on a straight edge measures
-// from the edge's far end: the slab then ends that far before it.
+// from the edge's far end: the slab then ends that far before it. A storey height that is not a
+// finite number is a fault of the floor: std::runtime_error.
 [[nodiscard]] std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx,
                                                          const Slab::CantiSlabRow& cs,
                                                          const Floor::StdFloorRow& stdFlr,

@@ -6,6 +6,7 @@
 
 #include "members/arc_slab_outline.h"
 #include "members/fold_solids.h"
+#include "members/member_fault.h"
 #include "members/messages.h"
 #include "members/slab_fault.h"
 #include "members/slab_outline.h"
@@ -187,7 +188,7 @@ std::vector<ifc::Entity> CreateSlab(const RunContext& ctx, const Slab::SlabRow& 
                                     const std::vector<Property::SlabFoldPropRow>& slabProps) {
   if (slab.vertX.empty() && slab.vertY.empty() && slab.vertZ.empty()) return {};
   try {
-    const double flr_height = finiteNumber(stdFlr.height, "层高");
+    const double flr_height = storeyHeight(stdFlr.id, stdFlr.height);
     const double tk = getSlabThick(slab, flr_tk).asDouble();
     if (!(tk > 0)) throw SlabFault("板厚" + slab.thick.str() + "不是正数");
     const std::vector<double> vz = parseVertexList(slab.vertZ, "VertZ");

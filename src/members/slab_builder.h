@@ -28,6 +28,7 @@ namespace Utils {
 //    a thickness that is not positive, an arc outline that does not close, fold properties
 //    that cannot be read).
 // A dropped region that cannot be built is reported and the slab built without it.
+// A storey height that is not a finite number is a fault of the floor: std::runtime_error.
 [[nodiscard]] std::vector<ifc::Entity> CreateSlab(
     const RunContext& ctx, const Slab::SlabRow& slab, const Floor::StdFloorRow& stdFlr,
     double flr_tk, const std::vector<Grid::OutlineSegment>& cords,

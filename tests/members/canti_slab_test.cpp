@@ -98,7 +98,7 @@ TEST_F(CantiSlabs, ThicknessCodesAndTheSlabBehindTheEdge) {
   }
 }
 
-TEST_F(CantiSlabs, WithoutASideOrAnEdgeLengthTheyAreReportedAndLeftOut) {
+TEST_F(CantiSlabs, WithoutASideOrAnEdgeLengthTheyAreReportedAndLeftOutInEitherRunMode) {
   const Value edge = grid({0, 0}, {6000, 0});
   const Value noSide =
       m.add(modeldb::CantiSlab{.stdFlr = sf, .grid = edge, .side = 0, .thick = 150});
@@ -107,11 +107,20 @@ TEST_F(CantiSlabs, WithoutASideOrAnEdgeLengthTheyAreReportedAndLeftOut) {
   const Value noEdge =
       m.add(modeldb::CantiSlab{.stdFlr = sf, .grid = point, .side = 1, .thick = 150});
   const Value kept = m.add(modeldb::CantiSlab{.stdFlr = sf, .grid = edge, .thick = 150});
-  EXPECT_EQ(convert(), "CantiSlab_" + noSide.str() + ", 悬挑方向Side为0，已跳过\nCantiSlab_" +
-                           noEdge.str() + ", 支承边长度为0，已跳过\n");
-  EXPECT_TRUE(productsNamed(*model, "CantiSlab_" + noSide.str()).empty());
-  EXPECT_TRUE(productsNamed(*model, "CantiSlab_" + noEdge.str()).empty());
-  EXPECT_EQ(productsNamed(*model, "CantiSlab_" + kept.str()).size(), 1U);
+  const Value arc = m.arc(jt(0, 20000), jt(5000, 20000), jt(0, 25000));
+  const Value band = m.add(modeldb::CantiSlab{.stdFlr = sf, .grid = arc, .thick = 0});
+  const std::string reports =
+      "CantiSlab_" + noSide.str() + ", 悬挑方向Side为0，已跳过\nCantiSlab_" + noEdge.str() +
+      ", 支承边长度为0，已跳过\nCantiSlab_" + band.str() + ", 板厚为0但无邻接板\n";
+  // Threaded, the same products and the reports in row order.
+  for (const bool mt : {false, true}) {
+    SCOPED_TRACE(mt);
+    EXPECT_EQ(convert(mt), (mt ? "use multithread\n" : "") + reports);
+    EXPECT_TRUE(productsNamed(*model, "CantiSlab_" + noSide.str()).empty());
+    EXPECT_TRUE(productsNamed(*model, "CantiSlab_" + noEdge.str()).empty());
+    expectBox(box("CantiSlab_" + kept.str()), {{0, 0, 2850}, {6000, 1200, 3000}});
+    expectBox(box("CantiSlab_" + band.str()), {{0, 20000, 2880}, {6200, 26200, 3000}});
+  }
 }
 
 }  // namespace
