@@ -130,6 +130,10 @@ int main(int argc, char** argv) {
 
     std::printf("%s, %zu standard floors, %u threads\n", input.filename().string().c_str(),
                 rows.stdFlrs.size(), std::thread::hardware_concurrency());
+    if (argc > 2) {  // one mode only, for profiling
+      (void)buildAll(conn, rows, std::string(argv[2]) == "threaded");
+      return 0;
+    }
     const Timing sequential = buildAll(conn, rows, false);
     const Timing threaded = buildAll(conn, rows, true);
     const char* kinds[] = {"beams",  "secondary beams", "columns", "cantilever slabs",
