@@ -256,7 +256,7 @@ struct Model::Impl {
   struct alignas(64) Stripe {
     std::mutex mutex;
   };
-  static constexpr std::size_t kStripes = 64;
+  static constexpr std::size_t kStripes = 32;
   mutable std::array<Stripe, kStripes> stripes;
   std::mutex& stripeOf(std::uint32_t id) const { return stripes[id % kStripes].mutex; }
 
