@@ -19,8 +19,9 @@ std::string joined(const SectionItems& paras) {
   return text;
 }
 
-// Item n of the dimension text as a finite number.
-double item(const SectionItems& paras, std::size_t n) {
+}  // namespace
+
+double sectionItem(const SectionItems& paras, std::size_t n) {
   if (n >= paras.size()) {
     throw Sect::SectionError("dimension text \"" + joined(paras) + "\" has no item " +
                              std::to_string(n));
@@ -33,43 +34,41 @@ double item(const SectionItems& paras, std::size_t n) {
   }
 }
 
-}  // namespace
-
 bool IsTaper(double kind) { return Sect::isTaperedKind(kind); }
 
 double getHeightOfSect(double kind, const SectionItems& paras) {
   // Only the items the kind uses are read: a round section "3,500" has no item 2 and needs
   // none.
   if (kind == 3 || kind == 8 || kind == 12 || kind == 103 || kind == 104 || kind == 105) {
-    return item(paras, 1);  // the outer diameter
+    return sectionItem(paras, 1);  // the outer diameter
   }
-  if (kind == 30) return item(paras, 1);  // the tapered tube: the start's outer diameter
+  if (kind == 30) return sectionItem(paras, 1);  // the tapered tube: the start's outer diameter
   if (kind == 4) {
     // A regular polygon: item 1 the diameter of its circumscribed circle, item 2 its number
     // of edges; the depth is twice the distance from the centre to an edge.
-    const double diameter = item(paras, 1);
-    const double edges = item(paras, 2);
+    const double diameter = sectionItem(paras, 1);
+    const double edges = sectionItem(paras, 2);
     const double height = diameter * std::cos(std::numbers::pi / edges);
     if (edges == 0 || !std::isfinite(height)) {
       throw Sect::SectionError("a regular polygon of " + text::repr(edges) + " edges has no depth");
     }
     return height;
   }
-  if (kind == 22) return item(paras, 3);  // the tapered I: its start depth
+  if (kind == 22) return sectionItem(paras, 3);  // the tapered I: its start depth
   // The angle: a negative depth only puts the horizontal leg at the top.
-  if (kind == 28) return std::abs(item(paras, 2));
-  return item(paras, 2);
+  if (kind == 28) return std::abs(sectionItem(paras, 2));
+  return sectionItem(paras, 2);
 }
 
 App::Vector reviseDirection(const App::Vector& v, double kind, const SectionItems& paras) {
   double h1 = 0.0;
   double h2 = 0.0;
   if (kind == 21 || kind == 23) {
-    h1 = item(paras, 2);
-    h2 = item(paras, 3);
+    h1 = sectionItem(paras, 2);
+    h2 = sectionItem(paras, 3);
   } else if (kind == 22) {
-    h1 = item(paras, 3);
-    h2 = item(paras, 4);
+    h1 = sectionItem(paras, 3);
+    h2 = sectionItem(paras, 4);
   }
   return v + App::Vector(0.0, 0.0, h1 * 0.5 - h2 * 0.5);
 }

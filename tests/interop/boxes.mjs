@@ -126,7 +126,7 @@ function ifcLiteBoxes(bytes) {
 // Opens the file in both readers. Returns
 //   { readers: { 'web-ifc': version, '@ifc-lite/wasm': version },
 //     lengthUnitInMetres,       // the file's length unit as @ifc-lite/wasm reads it
-//     products: [{ expressId, type, globalId, name,
+//     products: [{ expressId, type, globalId, name, hasRepresentation,
 //                  views: { 'web-ifc': view, '@ifc-lite/wasm': view } }] }
 // where a view is { hasGeometry, triangles, min: [x, y, z] | null, max: [x, y, z] | null }.
 export async function readBoxes(file) {
@@ -149,6 +149,7 @@ export async function readBoxes(file) {
         type: api.GetNameFromTypeCode(line.type),
         globalId: line.GlobalId?.value ?? null,
         name: line.Name?.value ?? null,
+        hasRepresentation: Boolean(line.Representation),
         views: { [WEB_IFC]: view(webBoxes), [IFC_LITE]: view(liteBoxes) },
       });
     }

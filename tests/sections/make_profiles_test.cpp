@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "profile_geometry.h"
+#include "sections/tapered_kinds.h"
 
 namespace {
 
@@ -34,10 +35,6 @@ struct KindCase {
 
 // Keeps the parameter's text short and stable in test listings.
 void PrintTo(const KindCase& c, std::ostream* os) { *os << c.kind << " '" << c.text << "'"; }
-
-bool tapered(double kind) {
-  return kind == 21 || kind == 22 || kind == 23 || kind == 30 || kind == 50 || kind == 51;
-}
 
 const std::string kRect = "IfcRectangleProfileDef";
 const std::string kCircle = "IfcCircleProfileDef";
@@ -99,8 +96,10 @@ const std::vector<KindCase> kCases = {
      {{kComposite, "Comp1_300*500*20*10*20*12", 12000 + 9200 + 2 * 260 * 12}}},
     {"BoxWithLongWebs", 25, "0,300,500,20,10,20,50",
      {{kComposite, "Comp2_300*500*20*10*20*50", 12000 + 9200 + 4 * 10 * 50}}},
+    {"HollowCircleWithoutBoreIsARoundBar", 8, "0,300,0", {{kCircle, "CH_300*0", kPi * 150 * 150}}},
     {"KindWithoutProfiles", 26, "0,300,500", {}},
     {"AngleOfOneThickness", 28, "0,10,100,90,10", {{kDerived, "L_100*100*10", 1900}}},
+    {"AngleWithoutOutstandIsAFlatBar", 28, "0,10,100,0,10", {{kRect, "L_10*100*10", 1000}}},
     {"AngleOfTwoThicknesses", 28, "0,8,100,75,10", {{kDerived, "I_83*100*8*10", 1550}}},
     {"TShape", 29, "0,10,300,200,20", {{kDerived, "T_200*300*10*20", 6800}}},
     {"TaperedHollowCircle", 30, "0,300,280,200,180",
@@ -140,7 +139,7 @@ TEST_P(EveryKind, WritesTheProfilesOfItsRowWithTheirNamesAndAreas) {
   const auto list = Sect::makeProfiles(model, cache, c.kind, c.text);
   ASSERT_NE(list, nullptr);
 
-  const bool none = schema == "IFC2X3" && tapered(c.kind);
+  const bool none = schema == "IFC2X3" && Sect::isTaperedKind(c.kind);
   const std::vector<Expected> expected = none ? std::vector<Expected>{} : c.profiles;
   ASSERT_EQ(list->size(), expected.size());
   sections_test::expectValidAndConforming(model);
