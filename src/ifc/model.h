@@ -135,7 +135,6 @@ class Model {
     SlotScope& operator=(const SlotScope&) = delete;
 
    private:
-    Model& model_;
     detail::ThreadPosition position_;
   };
 
@@ -148,7 +147,6 @@ class Model {
     GroupScope& operator=(const GroupScope&) = delete;
 
    private:
-    Model& model_;
     detail::ThreadPosition position_;
   };
 

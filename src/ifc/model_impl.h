@@ -6,6 +6,7 @@
 // values live in the same arena. A replaced value's storage is simply left behind: models are
 // built once and written, so the arena never frees.
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -115,8 +116,16 @@ class RecordStore {
   RecordStore(const RecordStore&) = delete;
   RecordStore& operator=(const RecordStore&) = delete;
 
-  // Records ready without a gap: what iterating readers see.
-  std::size_t size() const { return size_.load(); }
+  // Records ready without a gap: what iterating readers see. Counted here, not by the
+  // appends, which then share nothing but the next index.
+  std::size_t size() const {
+    std::size_t n = size_.load();
+    std::size_t counted = n;
+    while (n < reserved_.load() && isReady(n)) ++n;
+    while (counted < n && !size_.compare_exchange_weak(counted, n)) {
+    }
+    return std::max(n, counted);
+  }
   const Record& operator[](std::size_t i) const { return chunk(i)->records[i & kMask]; }
 
   // Keeps `sorted` (ascending numbers, each once) as the store's only records; with no other
@@ -138,11 +147,6 @@ class RecordStore {
       throw std::length_error("too many entities");
     r.id = static_cast<std::uint32_t>(id);
     place(i, r);
-    // Let readers count every record ready without a gap. Sequentially consistent: of two
-    // threads finishing neighbouring records, one sees the other's mark.
-    for (std::size_t n = size_.load(); n < reserved_.load() && isReady(n);) {
-      if (size_.compare_exchange_weak(n, n + 1)) ++n;
-    }
     return r.id;
   }
 
@@ -213,7 +217,7 @@ class RecordStore {
   std::size_t firstIndex_ = 0;      // index of the first created record
   std::uint64_t firstCreated_ = 1;  // its number
   alignas(64) std::atomic<std::size_t> reserved_{0};
-  alignas(64) std::atomic<std::size_t> size_{0};
+  alignas(64) mutable std::atomic<std::size_t> size_{0};  // counted by size()
 };
 
 // "#12", for messages.
@@ -225,6 +229,9 @@ inline std::string idText(std::uint32_t id) {
 
 // The innermost scope of the calling thread for this model, or null.
 ThreadPosition* threadPosition(const void* model);
+
+// A number no other model of this process has had.
+std::uint64_t newModelSerial();
 
 struct InverseRef {
   std::uint32_t source;
@@ -260,10 +267,12 @@ struct Model::Impl {
   mutable std::array<Stripe, kStripes> stripes;
   std::mutex& stripeOf(std::uint32_t id) const { return stripes[id % kStripes].mutex; }
 
-  // Arenas lent to scopes, one per scope alive at a time, reused by the next scope.
+  // Arenas of the threads that create entities in scopes, one per thread: scopes of one
+  // thread never encode at once, and a thread finds its arena again without a lock (see
+  // threadArena()). Kept until the model goes.
+  const std::uint64_t serial = detail::newModelSerial();  // tells models apart over time
   std::mutex arenasMutex;
   std::vector<std::unique_ptr<detail::Arena>> arenas;
-  std::vector<detail::Arena*> freeArenas;
 
   // Write order: the position of entities created outside any scope, and where each shared
   // group is written (nowhere until placed).
@@ -298,8 +307,7 @@ struct Model::Impl {
   static detail::Arena* scopeArena(const detail::ThreadPosition* at) {
     return at == nullptr ? nullptr : static_cast<detail::Arena*>(at->arena);
   }
-  detail::Arena* lendArena();
-  void returnArena(detail::Arena* a);
+  detail::Arena* threadArena();
   // Record indices in write order, or an empty list when that is their number order. Called
   // with the mutex held.
   std::vector<std::uint32_t> writeOrder() const;

@@ -1,6 +1,8 @@
 // Write positions: the order of the written file, independent of the order in which threads
 // created the entities (see WritePosition in model.h).
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <limits>
 
 #include "ifc/model_impl.h"
@@ -80,38 +82,50 @@ void Model::placeGroup(std::uint32_t group, WritePosition at) {
   impl_->groups[group] = std::min(impl_->groups[group], at);
 }
 
-detail::Arena* Model::Impl::lendArena() {
-  const std::scoped_lock lock(arenasMutex);
-  if (freeArenas.empty()) {
-    arenas.push_back(std::make_unique<detail::Arena>());
-    return arenas.back().get();
+namespace {
+
+// The arenas this thread last encoded into, by model serial. A serial is never reused, so an
+// entry of a model that is gone is never matched again.
+struct CachedArena {
+  std::uint64_t serial = 0;
+  detail::Arena* arena = nullptr;
+};
+thread_local std::array<CachedArena, 4> cachedArenas;
+
+}  // namespace
+
+std::uint64_t detail::newModelSerial() {
+  static std::atomic<std::uint64_t> next{1};
+  return next++;
+}
+
+detail::Arena* Model::Impl::threadArena() {
+  for (const CachedArena& c : cachedArenas) {
+    if (c.serial == serial) return c.arena;
   }
-  detail::Arena* a = freeArenas.back();
-  freeArenas.pop_back();
-  return a;
+  detail::Arena* arena = nullptr;
+  {
+    const std::scoped_lock lock(arenasMutex);
+    arenas.push_back(std::make_unique<detail::Arena>());
+    arena = arenas.back().get();
+  }
+  std::rotate(cachedArenas.rbegin(), cachedArenas.rbegin() + 1, cachedArenas.rend());
+  cachedArenas.front() = CachedArena{serial, arena};
+  return arena;
 }
 
-void Model::Impl::returnArena(detail::Arena* a) {
-  const std::scoped_lock lock(arenasMutex);
-  freeArenas.push_back(a);
-}
-
-// Each scope has an arena of its own while it lives, so that its thread encodes values
-// without a lock; the next scope reuses it.
-Model::SlotScope::SlotScope(Model& model, std::uint32_t slot) : model_(model) {
+// A scope's thread encodes into an arena of its own, without a lock.
+Model::SlotScope::SlotScope(Model& model, std::uint32_t slot) {
   if (slot >= detail::kGroupBit) throw Error("write slot out of range");
   position_.model = model.impl_.get();
   position_.slot = slot;
-  position_.arena = model.impl_->lendArena();
+  position_.arena = model.impl_->threadArena();
   detail::push(position_);
 }
 
-Model::SlotScope::~SlotScope() {
-  detail::pop(position_);
-  model_.impl_->returnArena(static_cast<detail::Arena*>(position_.arena));
-}
+Model::SlotScope::~SlotScope() { detail::pop(position_); }
 
-Model::GroupScope::GroupScope(Model& model, std::uint32_t group) : model_(model) {
+Model::GroupScope::GroupScope(Model& model, std::uint32_t group) {
   {
     const std::scoped_lock lock(model.impl_->mutex);
     if (group >= model.impl_->groups.size()) {
@@ -121,14 +135,11 @@ Model::GroupScope::GroupScope(Model& model, std::uint32_t group) : model_(model)
   position_.model = model.impl_.get();
   position_.slot = group;
   position_.group = true;
-  position_.arena = model.impl_->lendArena();
+  position_.arena = model.impl_->threadArena();
   detail::push(position_);
 }
 
-Model::GroupScope::~GroupScope() {
-  detail::pop(position_);
-  model_.impl_->returnArena(static_cast<detail::Arena*>(position_.arena));
-}
+Model::GroupScope::~GroupScope() { detail::pop(position_); }
 
 std::vector<std::uint32_t> Model::Impl::writeOrder() const {
   auto positionOf = [this](const detail::Record& r) {
