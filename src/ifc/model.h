@@ -49,7 +49,8 @@ struct ThreadPosition {
   std::uint32_t slot = 0;  // the group's index in a group scope
   std::uint32_t phase = 0;
   bool group = false;
-  void* arena = nullptr;  // the model's arena lent to the scope
+  bool blocks = false;    // records go into the thread's index block (inside a slot scope)
+  void* arena = nullptr;  // the thread's arena of the model
   ThreadPosition* previous = nullptr;
 };
 }  // namespace detail

@@ -84,13 +84,13 @@ void Model::placeGroup(std::uint32_t group, WritePosition at) {
 
 namespace {
 
-// The arenas this thread last encoded into, by model serial. A serial is never reused, so an
-// entry of a model that is gone is never matched again.
-struct CachedArena {
+// The state this thread last used in each of a few models, by model serial. A serial is never
+// reused, so an entry of a model that is gone is never matched again.
+struct CachedState {
   std::uint64_t serial = 0;
-  detail::Arena* arena = nullptr;
+  Model::Impl::ThreadState* state = nullptr;
 };
-thread_local std::array<CachedArena, 4> cachedArenas;
+thread_local std::array<CachedState, 4> cachedStates;
 
 }  // namespace
 
@@ -99,19 +99,21 @@ std::uint64_t detail::newModelSerial() {
   return next++;
 }
 
-detail::Arena* Model::Impl::threadArena() {
-  for (const CachedArena& c : cachedArenas) {
-    if (c.serial == serial) return c.arena;
+Model::Impl::ThreadState& Model::Impl::threadState() {
+  for (const CachedState& c : cachedStates) {
+    if (c.serial == serial) return *c.state;
   }
-  detail::Arena* arena = nullptr;
+  ThreadState* state = nullptr;
   {
     const std::scoped_lock lock(arenasMutex);
     arenas.push_back(std::make_unique<detail::Arena>());
-    arena = arenas.back().get();
+    threadStates.push_back(std::make_unique<ThreadState>());
+    state = threadStates.back().get();
+    state->arena = arenas.back().get();
   }
-  std::rotate(cachedArenas.rbegin(), cachedArenas.rbegin() + 1, cachedArenas.rend());
-  cachedArenas.front() = CachedArena{serial, arena};
-  return arena;
+  std::rotate(cachedStates.rbegin(), cachedStates.rbegin() + 1, cachedStates.rend());
+  cachedStates.front() = CachedState{serial, state};
+  return *state;
 }
 
 // A scope's thread encodes into an arena of its own, without a lock.
@@ -119,7 +121,8 @@ Model::SlotScope::SlotScope(Model& model, std::uint32_t slot) {
   if (slot >= detail::kGroupBit) throw Error("write slot out of range");
   position_.model = model.impl_.get();
   position_.slot = slot;
-  position_.arena = model.impl_->threadArena();
+  position_.blocks = true;
+  position_.arena = model.impl_->threadState().arena;
   detail::push(position_);
 }
 
@@ -135,29 +138,45 @@ Model::GroupScope::GroupScope(Model& model, std::uint32_t group) {
   position_.model = model.impl_.get();
   position_.slot = group;
   position_.group = true;
-  position_.arena = model.impl_->threadArena();
+  // In a pool's task the group's records join the thread's block like the task's own; built
+  // by a thread outside any slot scope they are appended one by one, as that thread's are.
+  const detail::ThreadPosition* outer = detail::threadPosition(model.impl_.get());
+  position_.blocks = outer != nullptr && outer->blocks;
+  position_.arena = model.impl_->threadState().arena;
   detail::push(position_);
 }
 
 Model::GroupScope::~GroupScope() { detail::pop(position_); }
 
-std::vector<std::uint32_t> Model::Impl::writeOrder() const {
+Model::Impl::WritePlan Model::Impl::writePlan() const {
   auto positionOf = [this](const detail::Record& r) {
     if ((r.slot & detail::kGroupBit) != 0) return groups[r.slot & ~detail::kGroupBit];
     return WritePosition{r.slot, r.phase};
   };
-  bool inOrder = true;
-  for (std::size_t k = 1; k < records.size() && inOrder; ++k) {
-    inOrder = !(positionOf(records[k]) < positionOf(records[k - 1]));
+  const std::size_t end = records.end();
+  bool plain = true;  // every index holds a record, in write order
+  for (std::size_t k = 0; k < end && plain; ++k) {
+    plain = records.has(k) && (k == 0 || !(positionOf(records[k]) < positionOf(records[k - 1])));
   }
-  if (inOrder) return {};
-  std::vector<std::uint32_t> order(records.size());
-  for (std::size_t k = 0; k < order.size(); ++k) order[k] = static_cast<std::uint32_t>(k);
-  // Stable: entities of one position keep their creation (number) order.
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+  WritePlan plan;
+  if (plain) return plan;
+  for (std::size_t k = 0; k < end; ++k) {
+    if (records.has(k)) plan.order.push_back(static_cast<std::uint32_t>(k));
+  }
+  // Stable: entities of one position keep their creation order.
+  std::stable_sort(plan.order.begin(), plan.order.end(), [&](std::uint32_t a, std::uint32_t b) {
     return positionOf(records[a]) < positionOf(records[b]);
   });
-  return order;
+  // Records read from a file keep their numbers (they come first: nothing is placed before
+  // them); created ones are numbered on from there in write order, leaving out the indices
+  // that hold none, as a single thread would have numbered them.
+  plan.numbers.assign(end, 0);
+  std::uint64_t next = records.firstCreatedNumber();
+  for (const std::uint32_t k : plan.order) {
+    plan.numbers[k] =
+        k < records.firstCreatedIndex() ? records[k].id : static_cast<std::uint32_t>(next++);
+  }
+  return plan;
 }
 
 }  // namespace ifc
