@@ -80,8 +80,8 @@ struct PlacedStorey {
 // The state of one conversion: what every step after opening the database reads.
 class Run {
  public:
-  Run(fs::path input, fs::path output, bool mt)
-      : input_(std::move(input)), output_(std::move(output)), mt_(mt) {}
+  Run(fs::path input, fs::path output, const RunOptions& options)
+      : input_(std::move(input)), output_(std::move(output)), options_(options), mt_(options.mt) {}
 
   void execute();
 
@@ -93,9 +93,13 @@ class Run {
   void addStorey(const std::vector<ifc::Entity>& objectlists, const Floor::FloorRow& floor,
                  const Floor::StdFloorRow& stdFlr);
   void createSpatialStructure();
+  void enter(Stage stage) const {
+    if (options_.onStage) options_.onStage(stage);
+  }
 
   fs::path input_;
   fs::path output_;
+  const RunOptions& options_;
   bool mt_;
   std::unique_ptr<db::Database> conn_;
   std::unique_ptr<ifc::Model> ifcfile_;
@@ -115,6 +119,7 @@ class Run {
 };
 
 void Run::execute() {
+  enter(Stage::reading);
   std::error_code error;
   const std::uintmax_t size = fs::file_size(input_, error);
   if (error) {
@@ -128,7 +133,7 @@ void Run::execute() {
                      input_.string());
     }
   }
-  if (size > multithreadSize) mt_ = true;
+  if (size > multithreadSize && !options_.neverThreaded) mt_ = true;
   if (mt_) std::cout << "use multithread" << std::endl;
 
   conn_ = std::make_unique<db::Database>(db::Database::openReadOnly(input_));
@@ -168,14 +173,17 @@ void Run::execute() {
   reportFloorsWithoutStandardFloor(floors_, stdFlrs);
   for (const Floor::StdFloorRow& stdFlr : stdFlrs) placeStandardFloor(stdFlr);
 
+  enter(Stage::copies);
   std::stable_sort(
       stories_.begin(), stories_.end(),
       [](const PlacedStorey& a, const PlacedStorey& b) { return a.orderKey < b.orderKey; });
   createSpatialStructure();
+  enter(Stage::writing);
   ifcfile_->writeFile(output_);
 }
 
 std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& stdFlr) {
+  enter(Stage::building);
   const Utils::ModelRows rows{*conn_, beams_, subBeams_,   columns_,
                               walls_, slabs_, cantiSlabs_, braces_};
   return Utils::createObjsByStdFlr(*ctx_, rows, stdFlr, mt_);
@@ -201,6 +209,7 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
     std::cout << "标准层" << stdFlr.id.str() << "与其对应的实际楼层层高均不一致！" << std::endl;
   } else {
     const std::vector<ifc::Entity> objectlists = createObjsByStdFlr(stdFlr);
+    enter(Stage::copies);
     if (sameFloors.size() > 1) mapObjects(*ctx_, objItemMap_, objectlists);
     addStorey(objectlists, sameFloors.front(), stdFlr);
     for (std::size_t i = 1; i < sameFloors.size(); ++i) {
@@ -210,7 +219,9 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
   for (const Floor::FloorRow& flr : otherFloors) {
     Floor::StdFloorRow stdFlrUpdate = stdFlr;
     stdFlrUpdate.height = flr.height;
-    addStorey(createObjsByStdFlr(stdFlrUpdate), flr, stdFlrUpdate);
+    const std::vector<ifc::Entity> rebuilt = createObjsByStdFlr(stdFlrUpdate);
+    enter(Stage::copies);
+    addStorey(rebuilt, flr, stdFlrUpdate);
   }
 }
 
@@ -255,7 +266,14 @@ void Run::createSpatialStructure() {
 }  // namespace
 
 void Create(const std::filesystem::path& input, const std::filesystem::path& output, bool mt) {
-  Run(input, output, mt).execute();
+  RunOptions options;
+  options.mt = mt;
+  Create(input, output, options);
+}
+
+void Create(const std::filesystem::path& input, const std::filesystem::path& output,
+            const RunOptions& options) {
+  Run(input, output, options).execute();
 }
 
 }  // namespace Verdamo
