@@ -105,6 +105,8 @@ class Run {
   std::unique_ptr<ifc::Model> ifcfile_;
   std::unique_ptr<Sect::ProfileCache> profiles_;
   std::unique_ptr<Utils::RunContext> ctx_;
+  std::unique_ptr<Palvek::WallHoleQuery> wallHoles_;
+  std::unique_ptr<Slab::SlabDetailReader> slabDetails_;
 
   std::vector<Floor::FloorRow> floors_;
   std::vector<Beam::BeamRow> beams_;
@@ -165,10 +167,13 @@ void Run::execute() {
       ExcludeNoIFC(Column::getColumns(*conn_), excludeIds, [](const auto& r) { return r.id; });
   walls_ =
       ExcludeNoIFC(Palvek::getPalveks(*conn_), excludeIds, [](const auto& r) { return r.wallId; });
-  slabs_ = ExcludeNoIFC(Slab::getSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  slabDetails_ = std::make_unique<Slab::SlabDetailReader>(*conn_);
+  slabs_ = ExcludeNoIFC(Slab::getSlabs(*conn_, *slabDetails_), excludeIds,
+                        [](const auto& r) { return r.id; });
   cantiSlabs_ =
       ExcludeNoIFC(Slab::getCantiSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
   braces_ = ExcludeNoIFC(Brace::getBraces(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  wallHoles_ = std::make_unique<Palvek::WallHoleQuery>(*conn_);
 
   reportFloorsWithoutStandardFloor(floors_, stdFlrs);
   for (const Floor::StdFloorRow& stdFlr : stdFlrs) placeStandardFloor(stdFlr);
@@ -184,8 +189,8 @@ void Run::execute() {
 
 std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& stdFlr) {
   enter(Stage::building);
-  const Utils::ModelRows rows{*conn_, beams_, subBeams_,   columns_,
-                              walls_, slabs_, cantiSlabs_, braces_};
+  const Utils::ModelRows rows{*conn_,   *wallHoles_, *slabDetails_, beams_,      subBeams_,
+                              columns_, walls_,      slabs_,        cantiSlabs_, braces_};
   return Utils::createObjsByStdFlr(*ctx_, rows, stdFlr, mt_);
 }
 

@@ -7,10 +7,11 @@ namespace Utils {
 
 void buildBeams(const FloorBuild& build, std::vector<ifc::Entity>& objectlists) {
   const FloorRows& f = build.floor;
+  const Beam::FloorJoints joints(f.beams, f.columns, f.walls);
   buildMemberRows<Beam::BeamRow>(
       build.ctx.model, build.mt, f.beams,
       [&](const Beam::BeamRow& beam) {
-        const auto connectBeams = Beam::getConnectBeams(beam, f.beams, f.columns, f.walls);
+        const auto connectBeams = Beam::getConnectBeams(beam, joints);
         return CreateBeam(build.ctx, beam, build.stdFlr, connectBeams);
       },
       objectlists);

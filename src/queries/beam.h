@@ -2,6 +2,7 @@
 // Beam query, beam tests and the supporting beams of each beam end.
 
 #include <iostream>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -46,5 +47,31 @@ struct SupportingBeamPair {
 [[nodiscard]] std::vector<SupportingBeamPair> getConnectBeams(
     const BeamRow& beam, std::span<const BeamRow> fBeams,
     std::span<const Column::ColumnRow> fColumns, std::span<const Palvek::WallRow> fWalls);
+
+// The beams, columns and walls of one standard floor by joint, made once for the floor: the
+// supporting beams of every beam are then found without a pass over the floor per beam. The
+// lists must outlive it; its lookups only read, so threads may share it.
+class FloorJoints {
+ public:
+  FloorJoints(std::span<const BeamRow> fBeams, std::span<const Column::ColumnRow> fColumns,
+              std::span<const Palvek::WallRow> fWalls);
+  ~FloorJoints();
+  FloorJoints(FloorJoints&&) noexcept;
+  FloorJoints& operator=(FloorJoints&&) noexcept;
+
+  // A column stands on the joint or a wall ends there.
+  [[nodiscard]] bool blocked(const db::Value& jointId) const;
+  // The beams that may carry another at the joint (straight, horizontal, not rigid), in
+  // the floor's order.
+  [[nodiscard]] std::vector<const BeamRow*> carriers(const db::Value& jointId) const;
+
+ private:
+  struct Index;
+  std::unique_ptr<Index> index_;
+};
+
+// getConnectBeams with the floor's lists indexed by joint: the same pairs.
+[[nodiscard]] std::vector<SupportingBeamPair> getConnectBeams(const BeamRow& beam,
+                                                              const FloorJoints& joints);
 
 }  // namespace Beam
