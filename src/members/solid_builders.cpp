@@ -76,8 +76,17 @@ void requireFrame(const App::Vector& z, const App::Vector& x, const std::string&
   }
 }
 
-void requireSection(const ifc::Entity& section, const char* what) {
-  if (!section) throw std::invalid_argument(std::string("no ") + what + " profile given");
+// An entity the caller passes must be given and be of the run's model.
+void requireGiven(const RunContext& ctx, const ifc::Entity& entity, const char* what) {
+  if (!entity) throw std::invalid_argument(std::string("no ") + what + " given");
+  if (entity.model() != &ctx.model) {
+    throw std::invalid_argument(std::string("the ") + what + " belongs to another model");
+  }
+}
+
+// As requireGiven for an entity that may be left out.
+void requireOwn(const RunContext& ctx, const ifc::Entity& entity, const char* what) {
+  if (entity) requireGiven(ctx, entity, what);
 }
 
 // The shared unit axis when the direction, scaled to unit length, is exactly one of the three
@@ -125,7 +134,10 @@ ifc::Entity CreateStraightStructure(const RunContext& ctx, StructureType structu
   requireComplete(ctx);
   ifc::Model& model = ctx.model;
   const char* entity = entityOf(structureType);
-  requireSection(section, "swept");
+  requireGiven(ctx, section, "swept profile");
+  requireOwn(ctx, options.section2, "end profile");
+  requireOwn(ctx, options.unionSolid, "solid to add");
+  requireOwn(ctx, options.cut, "solid to subtract");
   if (options.section2 && model.schemaName() == "IFC2X3") {
     throw std::invalid_argument("a tapered body needs IFC4");
   }
@@ -200,8 +212,8 @@ ifc::Entity CreateArcStructure(const RunContext& ctx, ArcStructureType structure
   requireComplete(ctx);
   ifc::Model& model = ctx.model;
   const char* entity = entityOf(structureType);
-  requireSection(section, "revolved");
-  if (!axis) throw std::invalid_argument("no revolution axis given");
+  requireGiven(ctx, section, "revolved profile");
+  requireGiven(ctx, axis, "revolution axis");
   if (!std::isfinite(angle) || angle == 0.0) {
     throw App::GeometryError("the revolution angle " + text::repr(angle) + " sweeps no solid");
   }

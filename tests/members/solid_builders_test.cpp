@@ -357,6 +357,35 @@ TEST_P(SolidBuilders, DegenerateGeometryIsAGeometryFaultThatCreatesNothing) {
   EXPECT_EQ(run.model->size(), before + 2);  // the test's own axis
 }
 
+TEST_P(SolidBuilders, ProfilesAndSolidsMustBeGivenAndOfTheRunsModel) {
+  ifc::Model other(GetParam());
+  const ifc::Entity foreign = other.create("IfcRectangleProfileDef", {ifc::Enum{"AREA"}});
+  const ifc::Entity section = run.rectangle(200, 400);
+  const std::size_t before = run.model->size();
+  const struct {
+    ifc::Entity section;
+    ifc::Entity cut;
+    const char* message;
+  } cases[] = {{{}, {}, "no swept profile given"},
+               {foreign, {}, "the swept profile belongs to another model"},
+               {section, foreign, "the solid to subtract belongs to another model"}};
+  for (const auto& c : cases) {
+    Utils::StraightOptions options;
+    options.cut = c.cut;
+    try {
+      (void)Utils::CreateStraightStructure(ctx, StructureType::Beam, "Beam_1", c.section, 10.0, {},
+                                           {0, 0, 1}, {1, 0, 0}, options);
+      ADD_FAILURE() << "no fault for " << c.message;
+    } catch (const std::invalid_argument& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+  EXPECT_THROW(Utils::CreateArcStructure(ctx, Utils::ArcStructureType::Beam, "Beam_1", section, {},
+                                         90.0, {}, {0, 0, 1}, {1, 0, 0}),
+               std::invalid_argument);
+  EXPECT_EQ(run.model->size(), before);
+}
+
 TEST_P(SolidBuilders, AnIncompleteRunContextIsARunFaultNamingWhatIsMissing) {
   const ifc::Entity section = run.rectangle(200, 400);
   Utils::RunContext noHistory = ctx;
