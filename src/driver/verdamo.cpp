@@ -107,6 +107,7 @@ class Run {
   std::unique_ptr<Utils::RunContext> ctx_;
   std::unique_ptr<Palvek::WallHoleQuery> wallHoles_;
   std::unique_ptr<Slab::SlabDetailReader> slabDetails_;
+  std::unique_ptr<Slab::SlabsByGrid> slabsByGrid_;
 
   std::vector<Floor::FloorRow> floors_;
   std::vector<Beam::BeamRow> beams_;
@@ -174,6 +175,7 @@ void Run::execute() {
       ExcludeNoIFC(Slab::getCantiSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
   braces_ = ExcludeNoIFC(Brace::getBraces(*conn_), excludeIds, [](const auto& r) { return r.id; });
   wallHoles_ = std::make_unique<Palvek::WallHoleQuery>(*conn_);
+  slabsByGrid_ = std::make_unique<Slab::SlabsByGrid>(slabs_);
 
   reportFloorsWithoutStandardFloor(floors_, stdFlrs);
   for (const Floor::StdFloorRow& stdFlr : stdFlrs) placeStandardFloor(stdFlr);
@@ -189,8 +191,9 @@ void Run::execute() {
 
 std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& stdFlr) {
   enter(Stage::building);
-  const Utils::ModelRows rows{*conn_,   *wallHoles_, *slabDetails_, beams_,      subBeams_,
-                              columns_, walls_,      slabs_,        cantiSlabs_, braces_};
+  const Utils::ModelRows rows{*conn_, *wallHoles_, *slabDetails_, *slabsByGrid_,
+                              beams_, subBeams_,   columns_,      walls_,
+                              slabs_, cantiSlabs_, braces_};
   return Utils::createObjsByStdFlr(*ctx_, rows, stdFlr, mt_);
 }
 

@@ -23,6 +23,6 @@ namespace Utils {
                                                          const Slab::CantiSlabRow& cs,
                                                          const Floor::StdFloorRow& stdFlr,
                                                          double flr_tk,
-                                                         std::span<const Slab::SlabRow> slabs);
+                                                         const Slab::SlabsByGrid& slabs);
 
 }  // namespace Utils

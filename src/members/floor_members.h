@@ -25,6 +25,7 @@ struct ModelRows {
   const db::Database& conn;
   const Palvek::WallHoleQuery& wallHoles;
   const Slab::SlabDetailReader& slabDetails;
+  const Slab::SlabsByGrid& slabsByGrid;  // of `slabs`, for the cantilever slabs
   std::span<const Beam::BeamRow> beams;
   std::span<const SubBeam::SubBeamRow> subBeams;
   std::span<const Column::ColumnRow> columns;

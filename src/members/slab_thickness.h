@@ -4,8 +4,6 @@
 // cantilever slab, the thickness of the slab behind its edge. The result keeps the class it
 // was stored in (integer or real), because the cantilever's profile text writes it as held.
 
-#include <span>
-
 #include "db/value.h"
 #include "readers/slab.h"
 
@@ -24,6 +22,6 @@ inline constexpr int kZeroSlabThickness = 10;
 // "CantiSlab_{id}, 板厚为0但无邻接板" when there is none; the stored value otherwise.
 // Throws SlabFault when that slab's own code is not a finite number.
 [[nodiscard]] db::Value getCantiSlabThick(const Slab::CantiSlabRow& cs, double flr_tk,
-                                          std::span<const Slab::SlabRow> slabs);
+                                          const Slab::SlabsByGrid& slabs);
 
 }  // namespace Utils

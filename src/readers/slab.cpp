@@ -117,6 +117,31 @@ bool SlabRow::hasGrid(const db::Value& gridId) const {
   return false;
 }
 
+SlabsByGrid::SlabsByGrid(std::span<const SlabRow> slabs) : slabs_(slabs) {
+  for (std::size_t i = 0; i < slabs.size(); ++i) {
+    for (const db::Value& g : slabs[i].gridIds) {
+      if (g.isNull()) {
+        if (!firstNull_) firstNull_ = i;
+      } else {
+        first_.insertFirst(g, i);
+      }
+    }
+  }
+}
+
+const SlabRow* SlabsByGrid::first(const db::Value& gridId) const {
+  const std::size_t* at =
+      gridId.isNull() ? (firstNull_ ? &*firstNull_ : nullptr) : first_.find(gridId);
+  if (!at) return nullptr;
+  if (slabs_[*at].hasGrid(gridId)) return &slabs_[*at];
+  // Numbers are keyed as doubles: an id that only a double confuses with the one found (beyond
+  // 2^53) is looked for in full.
+  for (const SlabRow& slab : slabs_) {
+    if (slab.hasGrid(gridId)) return &slab;
+  }
+  return nullptr;
+}
+
 std::vector<CantiSlabRow> getCantiSlabs(const db::Database& conn, std::ostream& report) {
   std::vector<CantiSlabRow> rows;
   for (const db::Row& r : conn.query(kCantiSql)) {

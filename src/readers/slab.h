@@ -4,11 +4,13 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "db/database.h"
 #include "readers/grid.h"
+#include "readers/id_map.h"
 #include "readers/property.h"
 
 namespace Slab {
@@ -26,6 +28,20 @@ struct SlabRow {
   bool operator==(const SlabRow&) const = default;
   // Membership of a grid id, by value (the cantilever thickness looks up its edge's slab).
   [[nodiscard]] bool hasGrid(const db::Value& gridId) const;
+};
+
+// The slabs of a list by the grid lines of their outlines, for finding the slab behind many
+// edges: first(gridId) is the first slab of the list whose outline holds the grid line
+// (SlabRow::hasGrid), as a pass over the list finds it. The list must outlive it.
+class SlabsByGrid {
+ public:
+  explicit SlabsByGrid(std::span<const SlabRow> slabs);
+  [[nodiscard]] const SlabRow* first(const db::Value& gridId) const;
+
+ private:
+  std::span<const SlabRow> slabs_;
+  readers::IdMap<std::size_t> first_;     // grid id -> index of the first slab holding it
+  std::optional<std::size_t> firstNull_;  // the first slab with a NULL grid id
 };
 
 // One cantilever slab (tblCantiSlab along a grid line).

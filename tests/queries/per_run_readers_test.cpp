@@ -1,5 +1,5 @@
-// The readers made once per run (slab details, wall openings) read each table once and look
-// rows up in memory; they must give exactly the rows, in the order, and the report lines of
+// The readers made once per run (slab details, wall openings, slabs by grid line) read each
+// table once and look rows up in memory; they must give exactly the rows, in the order, and the report lines of
 // the queries they stand in for, on every model: the samples, a synthetic building and a
 // model whose ids are stored in each form that SQL still matches.
 
@@ -104,7 +104,16 @@ TEST_P(PerRunReaders, GiveTheRowsAndReportsOfThePerMemberQueries) {
   const Slab::SlabDetailReader details(conn);
 
   std::ostringstream perQuery, perRun;
-  EXPECT_EQ(Slab::getSlabs(conn, details, perRun), Slab::getSlabs(conn, perQuery));
+  const std::vector<Slab::SlabRow> slabRows = Slab::getSlabs(conn, details, perRun);
+  EXPECT_EQ(slabRows, Slab::getSlabs(conn, perQuery));
+  const Slab::SlabsByGrid byGrid(slabRows);
+  for (const Value& grid : valuesOf(conn, "select GridID from tblSlabGrid")) {
+    const Slab::SlabRow* first = nullptr;
+    for (const Slab::SlabRow& s : slabRows) {
+      if (!first && s.hasGrid(grid)) first = &s;
+    }
+    EXPECT_EQ(byGrid.first(grid), first) << "grid " << grid.str();
+  }
   std::vector<std::vector<Value>> outlines;
   for (db::Row& r : conn.query("select distinct SlabID from tblSlabGrid")) {
     std::vector<Value> grids;
