@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 
 // Cases per sample and test; the tests of one sample split its seeds in blocks, so that
 // ctest runs them side by side.
-constexpr std::uint64_t kCasesPerBlock = 40;
-constexpr std::uint64_t kBlocks = 3;
+constexpr std::uint64_t kCasesPerBlock = 100;
+constexpr std::uint64_t kBlocks = 4;
 
 struct Block {
   const char* sample;
