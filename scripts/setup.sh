@@ -21,14 +21,18 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-# The independent IFC reader of the interoperability test, as pinned in package-lock.json.
+# The independent IFC readers of the interoperability tests, as pinned in package-lock.json:
+# installed when one is missing or of another version.
 version_of() {
   node -p "try { JSON.parse(require('fs').readFileSync('$1', 'utf8'))$2.version } catch (e) { '' }"
 }
-if [ "$(version_of package-lock.json "['packages']['node_modules/web-ifc']")" != \
-     "$(version_of node_modules/web-ifc/package.json "")" ]; then
-  npm ci --no-audit --no-fund --loglevel=error
-fi
+for reader in web-ifc @ifc-lite/wasm; do
+  if [ "$(version_of package-lock.json "['packages']['node_modules/$reader']")" != \
+       "$(version_of "node_modules/$reader/package.json" "")" ]; then
+    npm ci --no-audit --no-fund --loglevel=error
+    break
+  fi
+done
 
 build_dir=${BUILD_DIR:-build}
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null

@@ -6,6 +6,7 @@
 #include "driver/products.h"
 #include "ifc/guid.h"
 #include "ifc/model.h"
+#include "members/assembly.h"
 
 namespace Verdamo {
 
@@ -14,22 +15,6 @@ namespace {
 ifc::Entity mappedBody(const Utils::RunContext& ctx, const ifc::Entity& item) {
   return ctx.model.create("IfcShapeRepresentation",
                           {ctx.context, "Body", "MappedRepresentation", ifc::List{item}});
-}
-
-// An element assembly of the given parts, related to them by an "Assembly" aggregation.
-ifc::Entity createAssembly(const Utils::RunContext& ctx, const std::string& name,
-                           const ifc::List& elements) {
-  ifc::Model& model = ctx.model;
-  const ifc::Entity assembly =
-      model.create("IfcElementAssembly", {ifc::createGuid(), ctx.ownerHistory, name});
-  if (model.schemaName() == "IFC2X3") {
-    // Mandatory in IFC2X3.
-    assembly.set("AssemblyPlace", ifc::Enum{"NOTDEFINED"});
-    assembly.set("PredefinedType", ifc::Enum{"NOTDEFINED"});
-  }
-  model.create("IfcRelAggregates",
-               {ifc::createGuid(), ctx.ownerHistory, "Assembly", ifc::Unset{}, assembly, elements});
-  return assembly;
 }
 
 }  // namespace
@@ -90,11 +75,12 @@ std::vector<ifc::Entity> cloneObjects(const Utils::RunContext& ctx, const ObjIte
     const std::string& ifcType = obj.type();
     if (ifcType == "IfcOpeningElement") continue;
     if (ifcType == "IfcElementAssembly") {
-      ifc::List elements;
+      std::vector<ifc::Entity> elements;
       for (const ifc::Value& part : partsOf(obj)) {
-        elements.emplace_back(createNewObj(ctx, objItemMap, part.asEntity()));
+        elements.push_back(createNewObj(ctx, objItemMap, part.asEntity()));
       }
-      newObjs.push_back(createAssembly(ctx, obj.get("Name").asString() + "_cloned", elements));
+      newObjs.push_back(
+          Utils::CreateAssembly(ctx, obj.get("Name").asString() + "_cloned", elements));
       continue;
     }
     const ifc::Entity newObj = createNewObj(ctx, objItemMap, obj);

@@ -382,7 +382,8 @@ void Model::Impl::encodeAttribute(std::uint16_t type, std::size_t attribute, con
 }
 
 std::uint32_t Model::Impl::addRecord(std::uint16_t type, const Value* values, std::size_t count,
-                                     bool checkReferences, std::uint32_t id) {
+                                     bool checkReferences, std::uint32_t id,
+                                     const detail::ThreadPosition* at) {
   const auto attrs = sc::attributesOf(*schema, type);
   if (count > attrs.size()) {
     throw SchemaError(std::string(schema->entities[type].name) + " takes " +
@@ -395,7 +396,15 @@ std::uint32_t Model::Impl::addRecord(std::uint16_t type, const Value* values, st
   }
   if (id == 0) id = nextId;
   if (id >= nextId) nextId = id + 1;
-  records.push(Record{id, type, static_cast<std::uint16_t>(attrs.size()), slots});
+  Record r{id, type, static_cast<std::uint16_t>(attrs.size()), slots};
+  if (at == nullptr) {
+    r.slot = main.slot;
+    r.phase = main.phase;
+  } else {
+    r.slot = at->group ? (detail::kGroupBit | at->slot) : at->slot;
+    r.phase = at->phase;
+  }
+  records.push(r);
   return id;
 }
 
@@ -463,8 +472,9 @@ Entity Model::createFrom(std::string_view type, const Value* values, std::size_t
   if (impl_->schema->entities[*t].abstract) {
     throw SchemaError(std::string(impl_->schema->entities[*t].name) + " is abstract");
   }
+  const detail::ThreadPosition* at = detail::threadPosition(impl_.get());
   std::unique_lock lock(impl_->mutex);
-  return Entity(this, impl_->addRecord(*t, values, count, true, 0));
+  return Entity(this, impl_->addRecord(*t, values, count, true, 0, at));
 }
 
 Entity Model::entity(std::uint32_t id) const {

@@ -6,6 +6,10 @@
 // Thread safety: every member function of Model and of Entity may be called from several
 // threads at once; creation, attribute setting, numbering and the inverse index are
 // synchronised inside the model.
+//
+// Write order: the file is written in the order of the entities' write positions, which need
+// not be their creation order (see WritePosition); the k-th entity written takes the k-th
+// smallest number in use, so a model written in creation order keeps its numbers.
 
 #include <cstdint>
 #include <filesystem>
@@ -36,6 +40,37 @@ class SchemaError : public Error {
 class ParseError : public Error {
  public:
   using Error::Error;
+};
+
+namespace detail {
+// The position of the entities one thread creates in one model inside a scope.
+struct ThreadPosition {
+  const void* model = nullptr;
+  std::uint32_t slot = 0;  // the group's index in a group scope
+  std::uint32_t phase = 0;
+  bool group = false;
+  ThreadPosition* previous = nullptr;
+};
+}  // namespace detail
+
+// Where an entity goes in the written file: by slot, then by phase within the slot, and
+// entities of one position in creation order.
+//
+// Without scopes every entity takes the model's own current position, so a model built on
+// one thread is written in creation order. A pool that builds tasks on several threads
+// reserves one slot per task, in input order, and runs each task in a SlotScope: whatever the
+// interleaving of the threads, the file is the one that running the tasks one after another
+// writes, provided each task creates the same entities in the same order in both runs.
+//
+// The entities of a shared group (a profile built once and used by several tasks) are
+// written at the earliest position that used the group, which is where running the tasks one
+// after another would have created them: a user takes a position with takePosition() before
+// it looks the group up, the thread that builds the group does so in a GroupScope, and every
+// user places the group at its position with placeGroup().
+struct WritePosition {
+  std::uint32_t slot = 0;
+  std::uint32_t phase = 0;
+  friend auto operator<=>(const WritePosition&, const WritePosition&) = default;
 };
 
 class Model {
@@ -71,6 +106,48 @@ class Model {
   // attributes, unresolved references, aggregate bounds, GlobalIds not unique or not well
   // formed. Empty when the model is valid.
   [[nodiscard]] std::vector<std::string> validate() const;
+
+  // ---- Write order (see WritePosition) ----
+
+  // Reserves n consecutive slots after the model's current one and returns the first;
+  // entities created outside any scope afterwards follow all of them.
+  std::uint32_t reserveSlots(std::uint32_t n);
+
+  // A new, empty shared group.
+  std::uint32_t createGroup();
+
+  // The calling thread's current position, for a shared group used here; entities this
+  // thread creates afterwards follow the group. Throws Error inside a GroupScope.
+  WritePosition takePosition();
+
+  // Moves the group to `at` when that is earlier than where it is (a new group is nowhere:
+  // its first placement puts it).
+  void placeGroup(std::uint32_t group, WritePosition at);
+
+  // While alive, the entities this thread creates in the model take `slot`, in phases that
+  // start at 0. Scopes nest; each restores the one before. Made and ended on one thread.
+  class SlotScope {
+   public:
+    SlotScope(Model& model, std::uint32_t slot);
+    ~SlotScope();
+    SlotScope(const SlotScope&) = delete;
+    SlotScope& operator=(const SlotScope&) = delete;
+
+   private:
+    detail::ThreadPosition position_;
+  };
+
+  // While alive, the entities this thread creates in the model belong to the group.
+  class GroupScope {
+   public:
+    GroupScope(Model& model, std::uint32_t group);
+    ~GroupScope();
+    GroupScope(const GroupScope&) = delete;
+    GroupScope& operator=(const GroupScope&) = delete;
+
+   private:
+    detail::ThreadPosition position_;
+  };
 
   void write(std::ostream& out) const;
   void writeFile(const std::filesystem::path& path) const;

@@ -1,7 +1,7 @@
 #pragma once
 // Internal storage of ifc::Model, shared by the model, the STEP writer and the STEP reader.
 //
-// Entities are 16-byte records in fixed-size chunks (never moved, so growth does not copy);
+// Entities are 24-byte records in fixed-size chunks (never moved, so growth does not copy);
 // their attributes are 16-byte tagged slots in a bump arena. Strings, aggregates and typed
 // values live in the same arena. A replaced value's storage is simply left behind: models are
 // built once and written, so the arena never frees.
@@ -51,13 +51,18 @@ struct Slot {
 };
 static_assert(sizeof(Slot) == 16);
 
+// A slot with this bit set names a shared group: the entity is written where the group is.
+inline constexpr std::uint32_t kGroupBit = 0x80000000U;
+
 struct Record {
   std::uint32_t id;
   std::uint16_t type;
   std::uint16_t count;
   Slot* attributes;
+  std::uint32_t slot = 0;  // write position (see WritePosition), or kGroupBit | group
+  std::uint32_t phase = 0;
 };
-static_assert(sizeof(Record) == 16);
+static_assert(sizeof(Record) == 24);
 
 class Arena {
  public:
@@ -142,6 +147,9 @@ inline std::string idText(std::uint32_t id) {
   return s;
 }
 
+// The innermost scope of the calling thread for this model, or null.
+ThreadPosition* threadPosition(const void* model);
+
 struct InverseRef {
   std::uint32_t source;
   std::uint16_t attribute;
@@ -162,6 +170,11 @@ struct Model::Impl {
   detail::Arena arena;
   std::uint32_t nextId = 1;
 
+  // Write order: the position of entities created outside any scope, and where each shared
+  // group is written (nowhere until placed).
+  WritePosition main;
+  std::vector<WritePosition> groups;
+
   // Inverse index from referenced id to the referring (entity, attribute) pairs, for the
   // forward attributes of inverse attributes only. Built on first use, then kept current:
   // set() updates it for indexed records, and inverse() indexes records added since.
@@ -173,8 +186,13 @@ struct Model::Impl {
   // checking it against the schema. References must resolve unless checkReferences is false.
   void encodeAttribute(std::uint16_t type, std::size_t attribute, const Value& v, detail::Slot& out,
                        bool checkReferences);
+  // Adds an entity at the given write position (slot with kGroupBit for a group) or, when
+  // `at` is null, at the model's own position. Called with the mutex held exclusively.
   std::uint32_t addRecord(std::uint16_t type, const Value* values, std::size_t count,
-                          bool checkReferences, std::uint32_t id);
+                          bool checkReferences, std::uint32_t id,
+                          const detail::ThreadPosition* at = nullptr);
+  // Record indices in write order, or an empty list when that is their number order.
+  std::vector<std::uint32_t> writeOrder() const;
   Value decode(const detail::Slot& s, const Model* owner) const;
 };
 

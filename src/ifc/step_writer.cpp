@@ -16,7 +16,9 @@ namespace {
 
 class Writer {
  public:
-  Writer(std::ostream& out, const schema::SchemaDef& s) : out_(out), s_(s), buf_(kSize) {
+  // `numbers` gives the written number of each record by index (empty: its own id).
+  Writer(std::ostream& out, const Model::Impl& m, const std::vector<std::uint32_t>& numbers)
+      : out_(out), m_(m), s_(*m.schema), numbers_(numbers), buf_(kSize) {
     p_ = buf_.data();
     end_ = p_ + kSize;
   }
@@ -30,7 +32,7 @@ class Writer {
   void entity(const detail::Record& r) {
     ensure(24);
     *p_++ = '#';
-    p_ = std::to_chars(p_, p_ + 12, r.id).ptr;
+    p_ = std::to_chars(p_, p_ + 12, number(r.id)).ptr;
     *p_++ = '=';
     raw(s_.entities[r.type].upper);
     ensure(1);
@@ -61,6 +63,13 @@ class Writer {
       p_ = buf_.data();
       end_ = p_ + n;
     }
+  }
+
+  std::uint32_t number(std::uint32_t id) const {
+    if (numbers_.empty()) return id;
+    const std::int64_t at = m_.records.find(id);
+    // A reference to nothing (refused by validate()) is written as it is.
+    return at < 0 ? id : numbers_[static_cast<std::size_t>(at)];
   }
 
   void slot(const Slot& s) {
@@ -95,7 +104,7 @@ class Writer {
         return;
       case Tag::Ref:
         *p_++ = '#';
-        p_ = std::to_chars(p_, p_ + 12, s.ref).ptr;
+        p_ = std::to_chars(p_, p_ + 12, number(s.ref)).ptr;
         return;
       case Tag::Typed:
         raw(s.named ? s_.enumerations[s.aux].upper : s_.definedTypes[s.aux].upper);
@@ -119,7 +128,9 @@ class Writer {
   }
 
   std::ostream& out_;
+  const Model::Impl& m_;
   const schema::SchemaDef& s_;
+  const std::vector<std::uint32_t>& numbers_;
   std::vector<char> buf_;
   char* p_;
   char* end_;
@@ -131,7 +142,12 @@ class Writer {
 void Model::write(std::ostream& out) const {
   const Impl& m = *impl_;
   std::shared_lock lock(m.mutex);
-  Writer w(out, *m.schema);
+  // In write order the k-th entity takes the k-th number in use (records are in number
+  // order), so the numbers stay those of a model built on one thread.
+  const std::vector<std::uint32_t> order = m.writeOrder();
+  std::vector<std::uint32_t> numbers(order.size());
+  for (std::size_t k = 0; k < order.size(); ++k) numbers[order[k]] = m.records[k].id;
+  Writer w(out, m, numbers);
   w.raw("ISO-10303-21;\nHEADER;\n");
   if (m.header.empty()) {
     w.raw("FILE_DESCRIPTION(('ViewDefinition [CoordinationView]'),'2;1');\n");
@@ -147,7 +163,11 @@ void Model::write(std::ostream& out) const {
     }
   }
   w.raw("ENDSEC;\nDATA;\n");
-  for (std::size_t k = 0; k < m.records.size(); ++k) w.entity(m.records[k]);
+  if (order.empty()) {
+    for (std::size_t k = 0; k < m.records.size(); ++k) w.entity(m.records[k]);
+  } else {
+    for (const std::uint32_t k : order) w.entity(m.records[k]);
+  }
   w.raw("ENDSEC;\nEND-ISO-10303-21;\n");
   w.flush();
 }

@@ -12,6 +12,10 @@ namespace Utils {
 // The section's dimension text split at ","; item 0 is never read.
 using SectionItems = std::vector<std::string>;
 
+// Item n of the dimension text as a finite number. Throws Sect::SectionError naming the text
+// when the item is missing or not a number.
+[[nodiscard]] double sectionItem(const SectionItems& paras, std::size_t n);
+
 // True for the tapered kinds 21, 22, 23, 30, 50 and 51: the one list of tapered kinds.
 [[nodiscard]] bool IsTaper(double kind);
 

@@ -38,7 +38,10 @@ ifc::Entity I_Section(ifc::Model& ifcfile, double W, double D, double tw, double
 // U, T and L return an IfcDerivedProfileDef over the parameterized shape; the derived profile
 // carries the name. U: web centred on the y axis, flanges towards -x. T: flange at the bottom.
 // L: the sign of W_ chooses the side of the horizontal leg (-x when positive), the sign of D_
-// whether it lies at the bottom (D_ >= 0) or at the top.
+// whether it lies at the bottom (D_ >= 0) or at the top. An L without outstand (W_ = 0) is a
+// flat bar: an IfcRectangleProfileDef t x |D_| under the L's name. A CH whose inner diameter
+// is 0 (or too small to change the wall) is a round bar: an IfcCircleProfileDef under the
+// CH's name.
 ifc::Entity U_Section(ifc::Model& ifcfile, double W, double D, double tw, double tf, double r);
 ifc::Entity T_Section(ifc::Model& ifcfile, double W, double D, double tw, double tf, double r);
 ifc::Entity L_Section(ifc::Model& ifcfile, double W_, double D_, double t, double r);

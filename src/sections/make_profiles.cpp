@@ -4,21 +4,48 @@
 #include <optional>
 
 #include "sections/builders.h"
+#include "sections/tapered_kinds.h"
 #include "text/number_text.h"
 #include "text/split.h"
 
 namespace Sect {
 
+// One key's list, built once. `profiles` is null until built; a build that throws leaves it
+// null, and the next caller tries again (and fails the same way).
+struct ProfileCache::Entry {
+  std::mutex mutex;  // held by the caller that builds the list
+  std::shared_ptr<const ProfileList> profiles;
+  std::optional<std::uint32_t> group;  // the model's shared group of the list's entities
+};
+
+ProfileCache::ProfileCache() = default;
+ProfileCache::~ProfileCache() = default;
+
 std::shared_ptr<const ProfileList> ProfileCache::find(double kind, std::string_view text) const {
   if (std::isnan(kind)) return nullptr;
-  const std::scoped_lock lock(mutex_);
-  const auto it = entries_.find(Key{kind, std::string(text)});
-  return it == entries_.end() ? nullptr : it->second;
+  std::shared_ptr<Entry> entry;
+  {
+    const std::scoped_lock lock(mutex_);
+    const auto it = entries_.find(Key{kind, std::string(text)});
+    if (it == entries_.end()) return nullptr;
+    entry = it->second;
+  }
+  const std::scoped_lock lock(entry->mutex);
+  return entry->profiles;
 }
 
 std::size_t ProfileCache::size() const {
-  const std::scoped_lock lock(mutex_);
-  return entries_.size();
+  std::vector<std::shared_ptr<Entry>> all;
+  {
+    const std::scoped_lock lock(mutex_);
+    for (const auto& [key, entry] : entries_) all.push_back(entry);
+  }
+  std::size_t built = 0;
+  for (const auto& entry : all) {
+    const std::scoped_lock lock(entry->mutex);
+    if (entry->profiles) ++built;
+  }
+  return built;
 }
 
 namespace {
@@ -53,10 +80,6 @@ class Items {
   std::string_view text_;
   std::vector<std::string> items_;
 };
-
-bool isTapered(long kind) {
-  return kind == 21 || kind == 22 || kind == 23 || kind == 30 || kind == 50 || kind == 51;
-}
 
 // The kind table: the builders of each kind with the items they take.
 ProfileList buildProfiles(ifc::Model& m, long kind, const Items& it) {
@@ -234,29 +257,40 @@ std::shared_ptr<const ProfileList> makeProfiles(ifc::Model& ifcfile, ProfileCach
                                                 double kind, std::string_view shapeValue) {
   const std::optional<long> code = kindCode(kind);
   // Tapered kinds need IFC4; under IFC2X3 they have no profiles, and nothing is stored.
-  if (code && isTapered(*code) && ifcfile.schemaName() == "IFC2X3") {
+  if (code && isTaperedKind(static_cast<double>(*code)) && ifcfile.schemaName() == "IFC2X3") {
     return std::make_shared<const ProfileList>();
   }
   if (std::isnan(kind)) return std::make_shared<const ProfileList>();
 
-  // One lock across lookup and build: a key's entities are created once per run, and every
-  // caller waiting for it receives the complete stored list.
-  const std::scoped_lock lock(cache.mutex_);
-  ProfileCache::Key key{kind, std::string(shapeValue)};
-  if (const auto it = cache.entries_.find(key); it != cache.entries_.end()) return it->second;
-
-  ProfileList built;
-  if (code) {
-    const Items items(*code, shapeValue);
-    // A trial on a scratch model first: a row whose second builder refuses its dimensions
-    // then leaves no entities of the first one behind in the run's model.
-    ifc::Model trial(ifcfile.schemaName());
-    (void)buildProfiles(trial, *code, items);
-    built = buildProfiles(ifcfile, *code, items);
+  // Taken before the lookup, by every caller: the list's entities are written at the
+  // earliest such position, where a sequential run creates them.
+  const ifc::WritePosition use = ifcfile.takePosition();
+  std::shared_ptr<ProfileCache::Entry> entry;
+  {
+    const std::scoped_lock lock(cache.mutex_);
+    auto& slot = cache.entries_[ProfileCache::Key{kind, std::string(shapeValue)}];
+    if (!slot) slot = std::make_shared<ProfileCache::Entry>();
+    entry = slot;
   }
-  auto profiles = std::make_shared<const ProfileList>(std::move(built));
-  cache.entries_.emplace(std::move(key), profiles);
-  return profiles;
+  // Only the callers of this key wait while it is built.
+  const std::scoped_lock building(entry->mutex);
+  if (!entry->profiles) {
+    ProfileList built;
+    if (code) {
+      const Items items(*code, shapeValue);
+      // A trial on a scratch model first: a row whose second builder refuses its dimensions
+      // then leaves no entities of the first one behind in the run's model.
+      ifc::Model trial(ifcfile.schemaName());
+      (void)buildProfiles(trial, *code, items);
+      const std::uint32_t group = ifcfile.createGroup();
+      const ifc::Model::GroupScope scope(ifcfile, group);
+      built = buildProfiles(ifcfile, *code, items);
+      entry->group = group;
+    }
+    entry->profiles = std::make_shared<const ProfileList>(std::move(built));
+  }
+  if (entry->group) ifcfile.placeGroup(*entry->group, use);
+  return entry->profiles;
 }
 
 }  // namespace Sect

@@ -2,6 +2,7 @@
 // The profiles of a section: its kind code and dimension text ("ShapeVal", items separated by
 // ",", item 0 never read) turned into IFC profile definitions, cached for the whole run.
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -22,20 +23,28 @@ using ProfileList = std::vector<ifc::Entity>;
 
 // The run's profile cache, keyed by the kind together with the dimension text (compared as
 // text: "300" and "300.0" are two keys). A stored list is shared by every caller with the
-// same key and never changed. Safe to use from several threads at once; each key's profiles
-// are built once, under the cache's lock.
+// same key and never changed. Safe to use from several threads at once: each key's profiles
+// are built once, by the first caller, while callers of other keys go on; callers of the same
+// key wait for it.
 class ProfileCache {
  public:
+  ProfileCache();
+  ~ProfileCache();
+  ProfileCache(const ProfileCache&) = delete;
+  ProfileCache& operator=(const ProfileCache&) = delete;
+
   // The stored list for the key, or null.
   [[nodiscard]] std::shared_ptr<const ProfileList> find(double kind, std::string_view text) const;
+  // The number of stored lists.
   [[nodiscard]] std::size_t size() const;
 
  private:
   friend std::shared_ptr<const ProfileList> makeProfiles(ifc::Model&, ProfileCache&, double,
                                                          std::string_view);
+  struct Entry;
   using Key = std::pair<double, std::string>;
-  mutable std::mutex mutex_;
-  std::map<Key, std::shared_ptr<const ProfileList>, std::less<>> entries_;
+  mutable std::mutex mutex_;  // guards the map only, never held while profiles are built
+  std::map<Key, std::shared_ptr<Entry>, std::less<>> entries_;
 };
 
 // The profiles of one section. A list already stored under (kind, shapeValue) is returned
@@ -43,6 +52,10 @@ class ProfileCache {
 // called with the items of the text that the kind reads, and the result, an empty list too,
 // is stored. A tapered kind under IFC2X3 gets a new empty list that is not stored. A kind is
 // matched by numeric value, so 1.0 is kind 1.
+//
+// A stored list's entities are written where the earliest caller in write order asked for
+// them (a shared group of the model, see ifc::WritePosition), so that a threaded run, where a
+// later member may build a profile first, writes what a sequential run writes.
 //
 // Throws SectionError, storing nothing and creating nothing in ifcfile, when the text has too
 // few items for its kind, an item read is not a number, or a builder refuses the dimensions.

@@ -50,11 +50,16 @@ ifc::Entity CH_Section(ifc::Model& ifcfile, double outD, double inD) {
   const double radius = outD / 2;
   const double wall = (outD - inD) / 2;
   requirePositive(name, "the outer diameter", outD);
-  requirePositive(name, "the inner diameter", inD);
-  // Tested on the values written: the wall must stay thinner than the radius also where the
-  // difference of the diameters rounds to the outer one.
+  require(inD >= 0.0, name, "the inner diameter must not be negative");
   require(wall > 0.0, name, "the inner diameter must be less than the outer");
-  require(wall < radius, name, "the inner diameter is too small for the outer");
+  // Tested on the values written: a wall as thick as the radius, an inner diameter of 0 or
+  // one too small to change the wall, is a solid round bar, which the hollow type cannot
+  // hold.
+  if (!(wall < radius)) {
+    return areaProfile(
+        ifcfile, "IfcCircleProfileDef",
+        {{"Position", centredPlacement(ifcfile)}, {"Radius", radius}, {"ProfileName", name}});
+  }
   return areaProfile(ifcfile, "IfcCircleHollowProfileDef",
                      {{"Position", centredPlacement(ifcfile)},
                       {"Radius", radius},
@@ -154,8 +159,14 @@ ifc::Entity L_Section(ifc::Model& ifcfile, double W_, double D_, double t, doubl
   requirePositive(name, "the depth", D);
   requirePositive(name, "the width", W);
   require(t < D, name, "the legs must be thinner than the depth");
-  // On the width written, so that a leg too short to change it is refused as well.
-  require(t < W, name, "the horizontal leg must reach beyond the vertical one");
+  // On the width written: without an outstand (none, or one too short to change the width)
+  // the angle is a flat bar, t wide and D deep about the vertical leg's centre line, which
+  // the angle type cannot hold.
+  if (!(t < W)) {
+    return areaProfile(
+        ifcfile, "IfcRectangleProfileDef",
+        {{"Position", centredPlacement(ifcfile)}, {"XDim", t}, {"YDim", D}, {"ProfileName", name}});
+  }
   const ifc::Value fillet = detail::optionalRadius(ifcfile, name, r);
   const ifc::Entity parent = areaProfile(ifcfile, "IfcLShapeProfileDef",
                                          {{"Position", centredPlacement(ifcfile)},

@@ -2,12 +2,18 @@
 
 #include <string>
 
+#include "sections/tapered_kinds.h"
+
 namespace Sect {
 
 bool TaperSects(const db::Database& conn, std::string_view table) {
-  const std::string sql = "select ID, Kind from " + std::string(table) +
-                          " where         Kind = 21 or         Kind = 22 or         Kind = 23"
-                          " or         Kind = 30 or         Kind = 50 or         Kind = 51";
+  std::string sql = "select ID, Kind from " + std::string(table) + " where";
+  const char* separator = " ";
+  for (const long kind : taperedKinds) {
+    sql += separator;
+    sql += "Kind = " + std::to_string(kind);
+    separator = " or ";
+  }
   return !conn.query(sql).empty();
 }
 

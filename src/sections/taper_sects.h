@@ -1,5 +1,5 @@
 #pragma once
-// Whether the model database holds tapered sections (kinds 21, 22, 23, 30, 50, 51), which
+// Whether the model database holds tapered sections (Sect::taperedKinds), which
 // need the tapered extrusion of IFC4.
 
 #include <string_view>

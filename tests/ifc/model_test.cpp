@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -333,6 +335,74 @@ TEST_P(ModelTest, ThreadsCreateAndSetAtOnceWithUniqueNumbersAndGlobalIds) {
   EXPECT_EQ(model->validate(), std::vector<std::string>{});
   const Entity last = model->by_type("IfcBeam").back();
   EXPECT_TRUE(last.get("ObjectPlacement").asEntity().is_a("IfcLocalPlacement"));
+}
+
+// Tasks that make entities and share groups the way the member builders share cached
+// profiles: task t makes a point per step and, at some steps, uses group g, which the first
+// thread to reach it builds (a polyline of two new points).
+struct Task {
+  std::vector<int> groupsUsed;  // -1: a plain point at that step
+};
+
+std::string buildTasks(const char* schema, const std::vector<Task>& tasks, bool threaded) {
+  auto model = ifc::Model::parse(ifc_test::templateText(schema));
+  std::mutex groupsMutex;
+  std::map<int, std::pair<std::uint32_t, bool>> groups;  // g -> (group, built)
+  auto run = [&](std::size_t t) {
+    for (std::size_t step = 0; step < tasks[t].groupsUsed.size(); ++step) {
+      const int g = tasks[t].groupsUsed[step];
+      if (g < 0) {
+        model->create("IfcCartesianPoint", {List{double(t), double(step), 0.0}});
+        continue;
+      }
+      const ifc::WritePosition at = model->takePosition();
+      std::scoped_lock lock(groupsMutex);  // a test: one lock is enough
+      auto& [group, built] = groups[g];
+      if (!built) {
+        group = model->createGroup();
+        const ifc::Model::GroupScope scope(*model, group);
+        const Entity a = model->create("IfcCartesianPoint", {List{double(g), 0.0}});
+        const Entity b = model->create("IfcCartesianPoint", {List{double(g), 1.0}});
+        model->create("IfcPolyline", {List{a, b}});
+        built = true;
+      }
+      model->placeGroup(group, at);
+    }
+  };
+  model->create("IfcCartesianPoint", {List{-1.0, -1.0, -1.0}});
+  if (threaded) {
+    const std::uint32_t first = model->reserveSlots(static_cast<std::uint32_t>(tasks.size()));
+    std::vector<std::thread> threads;
+    // Started last task first, so that later tasks tend to build the shared groups.
+    for (std::size_t t = tasks.size(); t-- > 0;) {
+      threads.emplace_back([&, t] {
+        const ifc::Model::SlotScope scope(*model, first + static_cast<std::uint32_t>(t));
+        run(t);
+      });
+    }
+    for (std::thread& th : threads) th.join();
+  } else {
+    for (std::size_t t = 0; t < tasks.size(); ++t) run(t);
+  }
+  model->create("IfcCartesianPoint", {List{-2.0, -2.0, -2.0}});
+  EXPECT_EQ(model->validate(), std::vector<std::string>{});
+  return model->toString();
+}
+
+TEST_P(ModelTest, TasksInReservedSlotsAreWrittenAsOneThreadRunningThemInOrderWritesThem) {
+  const std::vector<Task> tasks = {
+      {{-1, 0, -1, 1}}, {{1, -1, 2}}, {{}}, {{2, 2, -1, 0}}, {{3, -1, -1}}, {{-1, 3, 1, 4}},
+  };
+  const std::string sequential = buildTasks(GetParam(), tasks, false);
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    ASSERT_EQ(buildTasks(GetParam(), tasks, true), sequential) << "attempt " << attempt;
+  }
+  // Group 0 is written at its first use, in task 0 after its first point, numbered on.
+  EXPECT_NE(sequential.find("#23=IFCCARTESIANPOINT((0.,0.,0.));\n#24=IFCCARTESIANPOINT((0.,0.));\n"
+                            "#25=IFCCARTESIANPOINT((0.,1.));\n#26=IFCPOLYLINE((#24,#25));\n"
+                            "#27=IFCCARTESIANPOINT((0.,2.,0.));"),
+            std::string::npos)
+      << sequential;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSchemas, ModelTest, ::testing::Values("IFC2X3", "IFC4"),

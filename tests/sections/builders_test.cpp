@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numbers>
 
 #include "profile_geometry.h"
 
@@ -223,11 +224,11 @@ TEST_P(Builders, RefuseSizesThatMakeNoValidProfileBeforeCreatingAnything) {
   EXPECT_THROW(Sect::Rect_Section(m, 0, 500), Sect::SectionError);
   EXPECT_THROW(Sect::Circle_Section(m, -1), Sect::SectionError);
   EXPECT_THROW(Sect::RH_Section(m, 200, 300, 100), Sect::SectionError);
-  EXPECT_THROW(Sect::CH_Section(m, 200, 0), Sect::SectionError);
+  EXPECT_THROW(Sect::CH_Section(m, 200, -1), Sect::SectionError);
   EXPECT_THROW(Sect::I_Section(m, 200, 400, 8, 200, 0), Sect::SectionError);
   EXPECT_THROW(Sect::U_Section(m, 8, 200, 8, 10, 0), Sect::SectionError);
   EXPECT_THROW(Sect::T_Section(m, 200, 20, 10, 20, 0), Sect::SectionError);
-  EXPECT_THROW(Sect::L_Section(m, 0, 100, 10, 0), Sect::SectionError);
+  EXPECT_THROW(Sect::L_Section(m, 0, 10, 10, 0), Sect::SectionError);
   EXPECT_THROW(Sect::Trap_Section(m, 200, 300, -150, -50), Sect::SectionError);
   EXPECT_THROW(Sect::RH_Section_Ex(m, 200, 300, 10, 100, 14, 100), Sect::SectionError);
   EXPECT_THROW(Sect::NGon_Section(m, 200, 2.9), Sect::SectionError);
@@ -247,14 +248,36 @@ TEST_P(Builders, RefuseSizesThatOverflowOrRoundIntoAnInvalidProfile) {
   // Sums of finite sizes that overflow to infinity.
   EXPECT_THROW(Sect::Trap_Section(m, 1e308, 300, 1e308, 0), Sect::SectionError);
   EXPECT_THROW(Sect::L_Section(m, 1.7e308, 1.7e308, 1e308, 0), Sect::SectionError);
-  // A leg too short to change the width, and an inner diameter too small to change the wall:
-  // the written values would break the types' thickness rules.
-  EXPECT_THROW(Sect::L_Section(m, 1e-300, 100, 10, 0), Sect::SectionError);
-  EXPECT_THROW(Sect::CH_Section(m, 1000, 1e-14), Sect::SectionError);
   // A fillet wider than the room between the web and the flange tips.
   EXPECT_THROW(Sect::I_Section(m, 200, 400, 8, 13, 97), Sect::SectionError);
   EXPECT_EQ(m.size(), before);
   EXPECT_EQ(Sect::I_Section(m, 200, 400, 8, 13, 96).get("FilletRadius").asDouble(), 96.0);
+}
+
+TEST_P(Builders, FlatAnglesAndFilledTubesAreWrittenAsTheBarsTheyAre) {
+  // Shapes the angle and hollow-circle types cannot hold (their thickness rules), also where a
+  // leg or a bore is too small to change the written size, keep their name and shape: centred
+  // on the vertical leg's or the tube's centre.
+  const struct {
+    ifc::Entity profile;
+    const char* name;
+    double area;
+  } cases[] = {
+      {Sect::L_Section(m, 0, 100, 10, 0), "L_10*100*10", 1000},
+      {Sect::L_Section(m, 0, -100, 10, 0), "L_10*100*10", 1000},
+      {Sect::L_Section(m, 1e-300, 100, 10, 0), "L_10*100*10", 1000},
+      {Sect::CH_Section(m, 200, 0), "CH_200*0", std::numbers::pi * 100 * 100},
+      {Sect::CH_Section(m, 1000, 1e-14), "CH_1000*0", std::numbers::pi * 500 * 500},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.profile.type(),
+              c.name[0] == 'L' ? "IfcRectangleProfileDef" : "IfcCircleProfileDef");
+    EXPECT_EQ(nameOf(c.profile), c.name);
+    const ifc::Entity centre = c.profile.get("Position").asEntity().get("Location").asEntity();
+    EXPECT_EQ(listOf(centre, "Coordinates"), (ifc::List{0.0, 0.0}));
+    EXPECT_NEAR(sections_test::sectionArea(c.profile), c.area, 1e-6);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Schemas, Builders, ::testing::Values("IFC2X3", "IFC4"));

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "sections/tapered_kinds.h"
+
 namespace {
 
 class TaperSects : public ::testing::Test {
@@ -65,6 +67,23 @@ TEST_F(TaperSects, NeverReachesAMissingTableOnceABeamSectionIsTapered) {
       "create table tblBeamSect(ID integer, Kind integer);"
       "insert into tblBeamSect values (1, 30);");
   EXPECT_TRUE(Sect::hasTaperSects(conn));
+}
+
+TEST_F(TaperSects, FindsEveryTaperedKindAndNoNeighbourOfOne) {
+  for (const long kind : Sect::taperedKinds) {
+    std::filesystem::remove(path);
+    std::string sql = kTables + "insert into tblColSect values (1, ";
+    sql += std::to_string(kind);
+    sql += ", '');";
+    EXPECT_TRUE(Sect::hasTaperSects(make(sql))) << kind;
+    EXPECT_TRUE(Sect::isTaperedKind(double(kind)));
+  }
+  std::filesystem::remove(path);
+  const auto conn = make(kTables +
+                         "insert into tblBeamSect values (1, 20, ''), (2, 24, ''), (3, 29, ''),"
+                         " (4, 31, ''), (5, 49, ''), (6, 52, ''), (7, 101, '');");
+  EXPECT_FALSE(Sect::TaperSects(conn, "tblBeamSect"));
+  EXPECT_FALSE(Sect::isTaperedKind(21.5));
 }
 
 TEST_F(TaperSects, FailsOnAMissingTableItMustAsk) {

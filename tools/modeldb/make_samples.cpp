@@ -2,6 +2,8 @@
 //   sample.sdb          a small building of three standard floors and six real floors of two
 //                       storey heights with every member kind, floor names in Chinese
 //   sample_tapered.sdb  one storey whose beams include a tapered section (written as IFC4)
+//   sample_walls.sdb    one storey of walls joined to walls and beams, an arc wall and a wall
+//                       with openings (tools/modeldb/wall_sample.h)
 // Usage: sdb_samples [output-folder]   (default: examples)
 
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <string>
 
 #include "modeldb/modeldb.h"
+#include "modeldb/wall_sample.h"
 
 namespace {
 
@@ -252,11 +255,13 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir);
     writeSample(dir / "sample.sdb");
     writeTaperedSample(dir / "sample_tapered.sdb");
+    md::writeWallSample(dir / "sample_walls.sdb");
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;
   }
-  std::cout << "wrote " << (dir / "sample.sdb").string() << " and "
-            << (dir / "sample_tapered.sdb").string() << '\n';
+  std::cout << "wrote " << (dir / "sample.sdb").string() << ", "
+            << (dir / "sample_tapered.sdb").string() << " and "
+            << (dir / "sample_walls.sdb").string() << '\n';
   return 0;
 }

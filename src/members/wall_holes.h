@@ -1,0 +1,25 @@
+#pragma once
+// The door and window openings of one wall as IfcOpeningElements "Wall_Hole".
+
+#include <span>
+#include <vector>
+
+#include "ifc/value.h"
+#include "members/run_context.h"
+#include "queries/rows.h"
+
+namespace Utils {
+
+// One opening per row of `wallHoles`, in row order: a box of the row's width along the wall
+// and height, its bottom at the row's HDiff above the storey base, placed along the straight
+// line between the row's ends (the chord of an arc wall) by the row's position code (1 flush
+// with end 1, 0 centred, -1 flush with end 2, another positive value the start edge's
+// distance from end 1, another negative value the far edge's distance before end 2), reaching
+// 20 mm beyond both faces of the wall. A row without a width or height, or with one that
+// makes no rectangle, is reported on one line and left out; so is every opening of a wall
+// without thickness or length.
+[[nodiscard]] std::vector<ifc::Entity> CreateHolesInWall(
+    const RunContext& ctx, const Palvek::WallRow& wall,
+    std::span<const Palvek::WallHoleRow> wallHoles);
+
+}  // namespace Utils

@@ -1,0 +1,210 @@
+// Writes an IFC file of products made by the shared solid builders, and beside it
+// (<file>.boxes.json) the box each product must fill in world coordinates, mm, so that
+// boxes_check.mjs can compare what independent readers show with what was meant.
+//
+// usage: members_solids_file <file.ifc> <IFC2X3|IFC4>
+
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "driver/header_template.h"
+#include "driver/mapped_copies.h"
+#include "ifc/model.h"
+#include "members/assembly.h"
+#include "members/run_context.h"
+#include "members/solid_builders.h"
+#include "sections/make_profiles.h"
+#include "text/number_text.h"
+
+namespace {
+
+using App::Vector;
+using Utils::StructureType;
+
+struct Box {
+  Vector min, max;
+};
+
+struct Solid {
+  const char* name;
+  bool ifc4Only;
+  // Builds the product named `name`.
+  std::function<void(const Utils::RunContext&, const char* name)> build;
+  Box expected;
+};
+
+ifc::Entity rectangle(const Utils::RunContext& ctx, double b, double h) {
+  return Sect::makeProfiles(ctx.model, ctx.profiles, 1, "1," + text::repr(b) + "," + text::repr(h))
+      ->front();
+}
+
+// A b x h rectangle swept by depth from `at` along world +Z: a solid for union and cut, in the
+// product's frame.
+ifc::Entity prism(const Utils::RunContext& ctx, double b, double h, double depth, Vector at) {
+  ifc::Model& m = ctx.model;
+  const ifc::Entity position =
+      m.create("IfcAxis2Placement3D", {m.create("IfcCartesianPoint", {ifc::List{at.x, at.y, at.z}}),
+                                       ctx.directionZ, ctx.directionX});
+  return m.create("IfcExtrudedAreaSolid", {rectangle(ctx, b, h), position, ctx.directionZ, depth});
+}
+
+const double r2 = std::sqrt(2.0);
+const double h2 = 100.0 / r2;  // half of 200 mm seen at 45 degrees
+
+const std::vector<Solid> solids = {
+    // A beam along +X: local Z the axis, local X to the right (-Y), the profile's 400 down.
+    {"Plain beam",
+     false,
+     [](const auto& ctx, const char* name) {
+       Utils::CreateStraightStructure(ctx, StructureType::Beam, name, rectangle(ctx, 200, 400),
+                                      3000, {0, 0, 3000}, {1, 0, 0}, {0, -1, 0});
+     },
+     {{0, -100, 2800}, {3000, 100, 3200}}},
+    // The same beam cut square to its axis at 2000 mm.
+    {"Beam cut at its end",
+     false,
+     [](const auto& ctx, const char* name) {
+       Utils::StraightOptions o;
+       o.clipPlanes = {{{0, 0, 2000}, {0, 0, -1}}};
+       Utils::CreateStraightStructure(ctx, StructureType::Beam, name, rectangle(ctx, 200, 400),
+                                      3000, {0, 2000, 3000}, {1, 0, 0}, {0, -1, 0}, o);
+     },
+     {{0, 1900, 2800}, {2000, 2100, 3200}}},
+    // Swept along the product's X by its solid frame, cut by planes whose normals lie
+    // along -X and +X.
+    {"Solid along X cut by X planes",
+     false,
+     [](const auto& ctx, const char* name) {
+       Utils::StraightOptions o;
+       o.solid = {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}};
+       o.clipPlanes = {{{2000, 0, 0}, {-1, 0, 0}}, {{500, 0, 0}, {2, 0, 0}}};
+       Utils::CreateStraightStructure(ctx, StructureType::Wall, name, rectangle(ctx, 300, 200),
+                                      3000, {0, 4000, 0}, {0, 0, 1}, {1, 0, 0}, o);
+     },
+     {{500, 3850, -100}, {2000, 4150, 100}}},
+    // A brace rising at 45 degrees by its product frame.
+    {"Brace inclined by its placement",
+     false,
+     [](const auto& ctx, const char* name) {
+       Utils::CreateStraightStructure(ctx, StructureType::Brace, name, rectangle(ctx, 200, 200),
+                                      1000 * r2, {0, 6000, 0}, {1, 0, 1}, {-1, 0, 1});
+     },
+     {{-h2, 5900, -h2}, {1000 + h2, 6100, 1000 + h2}}},
+    // The same brace inclined by its solid frame: swept along the solid's own Z.
+    {"Brace inclined by its solid frame",
+     false,
+     [](const auto& ctx, const char* name) {
+       Utils::StraightOptions o;
+       o.solid = {{0, 0, 0}, {-1, 0, 1}, {1, 0, 1}};
+       Utils::CreateStraightStructure(ctx, StructureType::Brace, name, rectangle(ctx, 200, 200),
+                                      1000 * r2, {0, 8000, 0}, {0, 0, 1}, {1, 0, 0}, o);
+     },
+     {{-h2, 7900, -h2}, {1000 + h2, 8100, 1000 + h2}}},
+    // A column tapering from 200 x 300 at its foot to 200 x 600 at its head.
+    {"Tapered column",
+     true,
+     [](const auto& ctx, const char* name) {
+       Utils::StraightOptions o;
+       o.section2 = rectangle(ctx, 200, 600);
+       Utils::CreateStraightStructure(ctx, StructureType::Column, name, rectangle(ctx, 200, 300),
+                                      6000, {0, 10000, 0}, {0, 0, 1}, {1, 0, 0}, o);
+     },
+     {{-100, 9700, 0}, {100, 10300, 6000}}},
+    // A 1000 mm cube with a 200 x 200 post standing 500 above it and the side x < -200 cut off.
+    // The post reaches into the cube: faces that only touch are beyond some readers.
+    {"Slab with union and cut",
+     false,
+     [](const auto& ctx, const char* name) {
+       Utils::StraightOptions o;
+       o.unionSolid = prism(ctx, 200, 200, 600, {100, 0, 900});
+       o.cut = prism(ctx, 400, 1200, 1100, {-400, 0, -50});
+       Utils::CreateStraightStructure(ctx, StructureType::Slab, name, rectangle(ctx, 1000, 1000),
+                                      1000, {0, 12000, 0}, {0, 0, 1}, {1, 0, 0}, o);
+     },
+     {{-200, 11500, 0}, {500, 12500, 1500}}},
+    // A wall 200 thick and 3000 high turned by 90 degrees about a vertical axis 5000 mm away:
+    // from the profile's plane (local XY) a quarter turn about local +Y towards local -Z.
+    {"Revolved wall",
+     false,
+     [](const auto& ctx, const char* name) {
+       ifc::Model& m = ctx.model;
+       const ifc::Entity axis = m.create(
+           "IfcAxis1Placement",
+           {m.create("IfcCartesianPoint", {ifc::List{-5000.0, 0.0, 0.0}}), ctx.directionY});
+       Utils::CreateArcStructure(ctx, Utils::ArcStructureType::Wall, name,
+                                 rectangle(ctx, 200, 3000), axis, 90.0, {5000, 20000, 5100},
+                                 {0, 0, 1}, {1, 0, 0});
+     },
+     {{0, 18500, 0}, {5100, 21500, 5100}}},
+};
+
+std::string json(const Vector& v) {
+  std::string out = "[";
+  out += text::repr(v.x);
+  out += ", ";
+  out += text::repr(v.y);
+  out += ", ";
+  out += text::repr(v.z);
+  out += "]";
+  return out;
+}
+
+// One entry "name": {"min": [...], "max": [...]} of the boxes file.
+void addBox(std::string& boxes, const std::string& name, const Box& box) {
+  boxes += boxes.empty() ? "{\n \"" : ",\n \"";
+  boxes += name;
+  boxes += "\": {\"min\": ";
+  boxes += json(box.min);
+  boxes += ", \"max\": ";
+  boxes += json(box.max);
+  boxes += "}";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: members_solids_file <file.ifc> <IFC2X3|IFC4>\n";
+    return 2;
+  }
+  const std::string path = argv[1];
+  const std::string schema = argv[2];
+  try {
+    auto model = ifc::Model::parse(Verdamo::fillTemplate(schema, "solids.ifc", 0));
+    Sect::ProfileCache profiles;
+    const Utils::RunContext ctx = Utils::makeRunContext(*model, profiles);
+    // The project carries the template's units (mm, degrees), which readers need to scale
+    // lengths and to read revolution angles.
+    const ifc::Entity project =
+        model->create("IfcProject", {Utils::create_guid(), ctx.ownerHistory, "Solids"});
+    project.set("RepresentationContexts", ifc::List{ctx.context});
+    project.set("UnitsInContext", model->by_type("IfcUnitAssignment").front());
+    std::string boxes;
+    for (const Solid& solid : solids) {
+      if (solid.ifc4Only && schema != "IFC4") continue;
+      solid.build(ctx, solid.name);
+      addBox(boxes, solid.name, solid.expected);
+    }
+    // A copy of the first product through a mapped item, as the driver copies the members of
+    // a standard floor into further storeys: it must fill the same box.
+    const ifc::Entity first = model->by_type("IfcBeam").front();
+    Verdamo::ObjItemMap items;
+    Verdamo::mapObjects(ctx, items, {first});
+    (void)Verdamo::cloneObjects(ctx, items, {first});
+    addBox(boxes, std::string(solids.front().name) + "_cloned", solids.front().expected);
+    boxes += "\n}\n";
+    const std::vector<std::string> problems = model->validate();
+    for (const std::string& problem : problems) std::cerr << problem << "\n";
+    if (!problems.empty()) return 1;
+    model->writeFile(path);
+    std::ofstream(path + ".boxes.json") << boxes;
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << "members_solids_file: " << e.what() << "\n";
+    return 1;
+  }
+}
