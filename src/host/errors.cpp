@@ -5,6 +5,7 @@
 
 #include "db/database.h"
 #include "db/value.h"
+#include "members/run_context.h"
 #include "text/number_text.h"
 
 namespace py = pybind11;
@@ -26,7 +27,7 @@ void registerCommonErrors() {
         PyErr_SetString(PyExc_TypeError, e.what());
       } catch (const text::ParseError& e) {
         PyErr_SetString(PyExc_ValueError, e.what());
-      } catch (const RunContextError& e) {
+      } catch (const Utils::RunContextError& e) {
         PyErr_SetString(PyExc_RuntimeError, e.what());
       } catch (const py::error_already_set&) {
         throw;

@@ -97,4 +97,10 @@ const HostEntity& entityArgument(py::handle value, const char* what) {
   return value.cast<const HostEntity&>();
 }
 
+ifc::Entity entityOf(const HostModel& model, py::handle value, const char* what) {
+  const HostEntity& e = entityArgument(value, what);
+  if (e.owner.get() != &model) throw ifc::Error(std::string(what) + " belongs to another model");
+  return e.entity;
+}
+
 }  // namespace host

@@ -48,5 +48,8 @@ struct TypedValue {
 // The model whose entity `value` is, with the C++ handle; throws TypeError for anything that
 // is not an entity, naming `what`.
 [[nodiscard]] const HostEntity& entityArgument(pybind11::handle value, const char* what);
+// An entity argument that must belong to `model`; throws ifc::Error for one of another model.
+[[nodiscard]] ifc::Entity entityOf(const HostModel& model, pybind11::handle value,
+                                   const char* what);
 
 }  // namespace host

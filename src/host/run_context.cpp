@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "host/errors.h"
-
 namespace py = pybind11;
 
 namespace host {
@@ -15,7 +13,7 @@ const char* const kHint =
     "directionZ, placement and dict_profile for its model first)";
 
 [[noreturn]] void missing(const std::string& what) {
-  throw RunContextError("run context not set up: " + what + kHint);
+  throw Utils::RunContextError("run context not set up: " + what + kHint);
 }
 
 ifc::Entity contextEntity(const py::module_& config, const char* name, const HostModel& model,
@@ -62,9 +60,11 @@ BoundRunContext runContextOf(HostModel& model) {
   const ifc::Entity ownerHistory = firstOf(model, "IfcOwnerHistory");
   const ifc::Entity context = firstOf(model, "IfcGeometricRepresentationContext");
   Sect::ProfileCache& cache = *profiles;
-  return BoundRunContext{std::move(profiles),
-                         Utils::RunContext{*model.model, ownerHistory, context, origin, directionX,
-                                           directionY, directionZ, placement, cache}};
+  BoundRunContext bound{std::move(profiles),
+                        Utils::RunContext{*model.model, ownerHistory, context, origin, directionX,
+                                          directionY, directionZ, placement, cache}};
+  Utils::requireComplete(bound.context);
+  return bound;
 }
 
 }  // namespace host

@@ -12,7 +12,7 @@
 namespace host {
 
 // The profile cache of `model` for the current config.dict_profile; with the interpreter lock
-// held. Throws RunContextError when config.dict_profile is not assigned.
+// held. Throws Utils::RunContextError when config.dict_profile is not assigned.
 [[nodiscard]] std::shared_ptr<Sect::ProfileCache> profileCacheOf(HostModel& model);
 
 // Everything a builder reads, valid while the caller holds `profiles` and the model.
@@ -21,7 +21,7 @@ struct BoundRunContext {
   Utils::RunContext context;
 };
 
-// With the interpreter lock held. Throws RunContextError naming the first thing missing:
+// With the interpreter lock held. Throws Utils::RunContextError naming the first thing missing:
 // config.origin, directionX, directionY, directionZ and placement must be entities of `model`
 // of their types, config.dict_profile must be assigned, and the model must hold an
 // IfcOwnerHistory and an IfcGeometricRepresentationContext.

@@ -40,7 +40,8 @@ def set_run_context(model):
     config.directionX = model.create_entity("IfcDirection", (1.0, 0.0, 0.0))
     config.directionY = model.create_entity("IfcDirection", (0.0, 1.0, 0.0))
     config.directionZ = model.create_entity("IfcDirection", (0.0, 0.0, 1.0))
-    config.placement = model.create_entity("IfcAxis2Placement3D", config.origin)
+    config.placement = model.create_entity("IfcAxis2Placement3D", config.origin, config.directionZ,
+                                           config.directionX)
     config.dict_profile = {}
 
 
