@@ -15,7 +15,7 @@ import Beam
 import Palvek
 import Sect
 import Verdamo
-from host_support import EXECUTABLE, SAMPLE, TAPERED_SAMPLE
+from host_support import EXECUTABLE, SAMPLE, SOURCE_DIR, TAPERED_SAMPLE
 
 
 def comparable(ifc_text):
@@ -32,7 +32,8 @@ def command_line(*args, cwd):
 
 class CreateTest(unittest.TestCase):
     def test_create_writes_the_files_of_the_command_line_program(self):
-        for sample, mt in [(SAMPLE, False), (SAMPLE, True), (TAPERED_SAMPLE, False)]:
+        walls = SOURCE_DIR / "examples" / "sample_walls.sdb"
+        for sample, mt in [(SAMPLE, False), (SAMPLE, True), (TAPERED_SAMPLE, False), (walls, True)]:
             with self.subTest(sample=sample.name, mt=mt), tempfile.TemporaryDirectory() as d:
                 by_program, by_script = Path(d, "program"), Path(d, "script")
                 by_program.mkdir()
