@@ -1,8 +1,40 @@
-// Slabs of one standard floor with their openings (not built yet).
+// Slabs of one standard floor with their openings, on the calling thread: each slab's outline
+// segments, adjacent beams and fold properties, its panels, then each panel's openings.
+#include "members/assembly.h"
 #include "members/floor_members.h"
+#include "members/messages.h"
+#include "members/slab_builder.h"
+#include "members/slab_holes.h"
 
 namespace Utils {
 
-void buildSlabs(const FloorBuild& /*build*/, std::vector<ifc::Entity>& /*objectlists*/) {}
+void buildSlabs(const FloorBuild& build, std::vector<ifc::Entity>& objectlists) {
+  const RunContext& ctx = build.ctx;
+  Slab::SlabDetailReader reader(build.model.conn);
+  for (const Slab::SlabRow& slab : build.model.slabs) {
+    if (!(slab.stdFlrId == build.stdFlr.id)) continue;
+    const std::vector<Grid::OutlineSegment> cords = reader.cords(slab.gridIds);
+    const std::vector<Slab::AdjacentBeamRow> adj_beams = reader.adjacentBeams(slab.id);
+    const std::vector<Property::SlabFoldPropRow> slabProps = reader.foldProps(slab.id);
+    const std::vector<ifc::Entity> panels =
+        CreateSlab(ctx, slab, build.stdFlr, build.flr_tk, cords, adj_beams, slabProps);
+    if (panels.empty()) continue;
+    objectlists.insert(objectlists.end(), panels.begin(), panels.end());
+
+    // Faulty openings are reported once, not once per panel.
+    const std::vector<Slab::SlabHoleRow> slabHoles =
+        usableSlabHoles(reader.holes(build.stdFlr.id, slab.id, messages()));
+    if (slabHoles.empty()) continue;
+    // Each panel of a split slab gets its own openings, made from that panel.
+    for (const ifc::Entity& panel : panels) {
+      const std::vector<ifc::Entity> holes = CreateHolesInSlab(ctx, panel, slabHoles);
+      objectlists.insert(objectlists.end(), holes.begin(), holes.end());
+      for (const ifc::Entity& opening : holes) {
+        ctx.model.create("IfcRelVoidsElement", {create_guid(), ctx.ownerHistory, ifc::Unset{},
+                                                ifc::Unset{}, panel, opening});
+      }
+    }
+  }
+}
 
 }  // namespace Utils

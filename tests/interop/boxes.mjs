@@ -1,10 +1,12 @@
 // What two independent IFC readers show of an IFC file: per product, whether it has
-// triangulated geometry and the axis-aligned box of its triangles in world coordinates.
+// triangulated geometry, the axis-aligned box of its triangles in world coordinates and the
+// volume they enclose.
 //
 //   import { readBoxes, findProduct } from '<project>/tests/interop/boxes.mjs';
 //   const result = await readBoxes('model.ifc');
 //   const beam = findProduct(result, 'Beam_12');          // by Name or by GlobalId
 //   beam.views['web-ifc'].hasGeometry, beam.views['web-ifc'].min, .max   // metres
+//   beam.views['web-ifc'].volume                           // cubic metres
 //
 // Boxes are in the file's world frame (Z up, X and Y as in the file) and in metres, for both
 // readers alike; multiply by 1000 to compare with the millimetres of a converted model. The
@@ -19,6 +21,9 @@
 // - Neither reader makes a mesh for a product without a Representation; web-ifc also leaves
 //   out opening elements. Curved solids come back as facets, so their boxes are exact only
 //   where the extreme points are vertices (the ends of an arc, for instance).
+//
+// Neither reader reports a volume: it is the sum of the signed volumes of the tetrahedra that
+// each triangle spans with the origin, exact for a closed, consistently wound mesh.
 //
 // Products are the file's IfcProduct instances (found by web-ifc's type index); GlobalId and
 // Name come from the file as web-ifc decodes them. Geometry is each reader's own.
@@ -44,7 +49,7 @@ const versionOf = (name) => JSON.parse(
 
 // A growing box; empty until a point is added.
 class Box {
-  constructor() { this.min = null; this.max = null; this.triangles = 0; }
+  constructor() { this.min = null; this.max = null; this.triangles = 0; this.volume = 0; }
   add(x, y, z) {
     const p = [x, y, z];
     if (!this.min) { this.min = [...p]; this.max = [...p]; return; }
@@ -55,7 +60,7 @@ class Box {
   }
   view() {
     return { hasGeometry: this.triangles > 0, triangles: this.triangles, min: this.min,
-      max: this.max };
+      max: this.max, volume: this.volume };
   }
 }
 const boxOf = (boxes, id) => {
@@ -66,6 +71,19 @@ const boxOf = (boxes, id) => {
 // Back from the readers' Y-up frame to the file's Z-up frame.
 const zUp = (x, y, z) => [x, -z, y];
 
+// The signed volume enclosed by triangles (index triples) over points (x, y, z triples).
+function enclosedVolume(points, indices) {
+  let sixfold = 0;
+  for (let t = 0; t + 2 < indices.length; t += 3) {
+    const [a, b, c] = [indices[t] * 3, indices[t + 1] * 3, indices[t + 2] * 3];
+    const [ax, ay, az] = [points[a], points[a + 1], points[a + 2]];
+    const [bx, by, bz] = [points[b], points[b + 1], points[b + 2]];
+    const [cx, cy, cz] = [points[c], points[c + 1], points[c + 2]];
+    sixfold += ax * (by * cz - bz * cy) - ay * (bx * cz - bz * cx) + az * (bx * cy - by * cx);
+  }
+  return sixfold / 6;
+}
+
 function webIfcBoxes(api, model) {
   const boxes = new Map();
   api.StreamAllMeshes(model, (mesh) => {
@@ -74,15 +92,20 @@ function webIfcBoxes(api, model) {
       const placed = mesh.geometries.get(i);
       const geometry = api.GetGeometry(model, placed.geometryExpressID);
       const vertices = api.GetVertexArray(geometry.GetVertexData(), geometry.GetVertexDataSize());
+      const indices = api.GetIndexArray(geometry.GetIndexData(), geometry.GetIndexDataSize());
       const m = placed.flatTransformation;
+      const points = [];
       // Six floats a vertex: position, normal.
       for (let k = 0; k < vertices.length; k += 6) {
         const [x, y, z] = [vertices[k], vertices[k + 1], vertices[k + 2]];
-        box.add(...zUp(m[0] * x + m[4] * y + m[8] * z + m[12],
+        const p = zUp(m[0] * x + m[4] * y + m[8] * z + m[12],
           m[1] * x + m[5] * y + m[9] * z + m[13],
-          m[2] * x + m[6] * y + m[10] * z + m[14]));
+          m[2] * x + m[6] * y + m[10] * z + m[14]);
+        box.add(...p);
+        points.push(...p);
       }
       box.triangles += geometry.GetIndexDataSize() / 3;
+      box.volume += enclosedVolume(points, indices);
       geometry.delete();
     }
   });
@@ -106,11 +129,14 @@ function ifcLiteBoxes(bytes) {
         const box = boxOf(boxes, mesh.expressId);
         const p = mesh.positions;
         const o = mesh.origin;
+        const points = [];
         for (let k = 0; k < p.length; k += 3) {
           const [x, y, z] = zUp(p[k] + o[0], p[k + 1] + o[1], p[k + 2] + o[2]);
           box.add(x + rtc[0], y + rtc[1], z + rtc[2]);
+          points.push(x + rtc[0], y + rtc[1], z + rtc[2]);
         }
         box.triangles += mesh.indices.length / 3;
+        box.volume += enclosedVolume(points, mesh.indices);
         mesh.free();
       }
     } finally {
@@ -128,7 +154,8 @@ function ifcLiteBoxes(bytes) {
 //     lengthUnitInMetres,       // the file's length unit as @ifc-lite/wasm reads it
 //     products: [{ expressId, type, globalId, name, hasRepresentation,
 //                  views: { 'web-ifc': view, '@ifc-lite/wasm': view } }] }
-// where a view is { hasGeometry, triangles, min: [x, y, z] | null, max: [x, y, z] | null }.
+// where a view is { hasGeometry, triangles, min: [x, y, z] | null, max: [x, y, z] | null,
+// volume } (cubic metres).
 export async function readBoxes(file) {
   const bytes = new Uint8Array(fs.readFileSync(file));
   const api = new WebIFC.IfcAPI();

@@ -159,7 +159,8 @@ TEST(SampleDatabase, TheCommittedSamplesAreWhatTheSampleProgramWrites) {
   const std::string program = SDB2IFC_SAMPLES_PROGRAM;
   const fs::path dir = fs::temp_directory_path() / ("samples_" + std::to_string(::getpid()));
   ASSERT_EQ(std::system((program + " " + dir.string() + " > /dev/null").c_str()), 0);
-  for (const char* name : {"sample.sdb", "sample_tapered.sdb", "sample_walls.sdb"}) {
+  for (const char* name :
+       {"sample.sdb", "sample_tapered.sdb", "sample_walls.sdb", "sample_slabs.sdb"}) {
     const auto committed = db::Database::openReadOnly(examples() / name);
     const auto fresh = db::Database::openReadOnly(dir / name);
     const auto tables =

@@ -4,6 +4,8 @@
 //   sample_tapered.sdb  one storey whose beams include a tapered section (written as IFC4)
 //   sample_walls.sdb    one storey of walls joined to walls and beams, an arc wall and a wall
 //                       with openings (tools/modeldb/wall_sample.h)
+//   sample_slabs.sdb    one storey of plain, sloped, arc-edged, folded and split slabs, a slab
+//                       opening and cantilever slabs (tools/modeldb/slab_sample.h)
 // Usage: sdb_samples [output-folder]   (default: examples)
 
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "modeldb/modeldb.h"
+#include "modeldb/slab_sample.h"
 #include "modeldb/wall_sample.h"
 
 namespace {
@@ -157,8 +160,7 @@ void standardFloor(md::ModelDb& m, const Value& sf, Kind kind, const Sections& s
   const Value folded = slab({{3000, 0}, {6000, 0}, {6000, 6000}, {3000, 6000}}, 9999);
   if (kind == Kind::Ground) {
     // A dropped region: 50 mm lower and 200 mm thick, widened 100 mm beyond its south side.
-    m.fold(folded, {{3500, 500}, {5500, 500}, {5500, 2500}, {3500, 2500}}, {100, 0, 0, 0}, 50,
-           200);
+    m.fold(folded, {{3500, 500}, {5500, 500}, {5500, 2500}, {3500, 2500}}, {100, 0, 0, 0}, 50, 200);
   }
   slab({{6000, 0}, {12000, 0}, {12000, 6000}, {6000, 6000}}, kind == Kind::Roof ? 150 : 9999);
   slab({{0, 6000}, {3000, 6000}, {3000, 12000}, {0, 12000}}, 120);
@@ -256,12 +258,13 @@ int main(int argc, char** argv) {
     writeSample(dir / "sample.sdb");
     writeTaperedSample(dir / "sample_tapered.sdb");
     md::writeWallSample(dir / "sample_walls.sdb");
+    md::writeSlabSample(dir / "sample_slabs.sdb");
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;
   }
   std::cout << "wrote " << (dir / "sample.sdb").string() << ", "
-            << (dir / "sample_tapered.sdb").string() << " and "
-            << (dir / "sample_walls.sdb").string() << '\n';
+            << (dir / "sample_tapered.sdb").string() << ", " << (dir / "sample_walls.sdb").string()
+            << " and " << (dir / "sample_slabs.sdb").string() << '\n';
   return 0;
 }

@@ -1,0 +1,111 @@
+#include "members/slab_holes.h"
+
+#include <numbers>
+#include <optional>
+#include <string>
+
+#include "members/slab_fault.h"
+#include "members/solid_builders.h"
+#include "sections/make_profiles.h"
+#include "text/number_text.h"
+#include "text/split.h"
+#include "vector/draft_vec_utils.h"
+
+namespace Utils {
+
+namespace {
+
+// Every opening runs this far (mm) up from the storey base.
+constexpr double kHoleDepth = 10000.0;
+
+struct HoleSize {
+  double w;
+  double h;
+};
+
+// Width and height of a rectangular opening; throws SlabFault for any other.
+HoleSize holeSize(const Slab::SlabHoleRow& hole) {
+  if (!(hole.kind.isNumber() && hole.kind.asDouble() == 1)) {
+    throw SlabFault("洞口类型" + hole.kind.str() + "未定义");
+  }
+  const std::string text = hole.shapeVal.isText() ? hole.shapeVal.asText() : hole.shapeVal.str();
+  const std::vector<std::string> paras = text::split(text, ',');
+  if (paras.size() < 3) throw SlabFault("洞口尺寸'" + text + "'少于3项");
+  double size[2];
+  for (std::size_t i = 1; i <= 2; ++i) {
+    try {
+      size[i - 1] = text::parseFloat(paras[i]);
+    } catch (const text::ParseError&) {
+      throw SlabFault("洞口尺寸'" + text + "'第" + std::to_string(i + 1) + "项不是有限数值");
+    }
+    if (!(size[i - 1] > 0)) throw SlabFault("洞口尺寸'" + text + "'的宽度或高度不是正数");
+  }
+  return {size[0], size[1]};
+}
+
+std::optional<HoleSize> checkedSize(const Slab::SlabHoleRow& hole) {
+  try {
+    return holeSize(hole);
+  } catch (const SlabFault& fault) {
+    reportSkipped("SlabHole", hole.id, fault.what());
+    return std::nullopt;
+  }
+}
+
+ifc::Entity createHole(const RunContext& ctx, const Slab::SlabHoleRow& hole, HoleSize size,
+                       const App::Vector& vz) {
+  const double rotation = hole.rotation * std::numbers::pi / 180.0;
+  const App::Vector vx = App::DraftVecUtils::rotate(App::Vector(1, 0, 0), rotation);
+  const App::Vector vy = App::DraftVecUtils::rotate(App::Vector(0, 1, 0), rotation);
+  const App::Vector p0(hole.x0, hole.y0, 0);
+  const App::Vector p1 = p0 + vx * hole.eccX + vy * hole.eccY;
+  const App::Vector pos = p1 + vx * (size.w * 0.5) + vy * (size.h * 0.5);
+  const auto profiles = Sect::makeProfiles(ctx.model, ctx.profiles, 1,
+                                           "1," + text::repr(size.w) + "," + text::repr(size.h));
+  const double z_angle = App::DraftVecUtils::angle(vz, App::Vector(0, 0, 1), App::Vector(0, 1, 0));
+  const App::Vector refDirection = App::DraftVecUtils::rotate(vx, z_angle, App::Vector(0, 1, 0));
+  return CreateStraightStructure(ctx, StructureType::Opening, "Slab_Hole", profiles->front(),
+                                 kHoleDepth, pos, vz, refDirection);
+}
+
+}  // namespace
+
+std::vector<Slab::SlabHoleRow> usableSlabHoles(const std::vector<Slab::SlabHoleRow>& slabHoles) {
+  std::vector<Slab::SlabHoleRow> usable;
+  for (const Slab::SlabHoleRow& hole : slabHoles) {
+    if (checkedSize(hole)) usable.push_back(hole);
+  }
+  return usable;
+}
+
+App::Vector slabExtrusionDirection(const ifc::Entity& s) {
+  const App::Vector up(0, 0, 1);
+  const ifc::Value shape = s.get("Representation");
+  if (shape.isUnset()) return up;
+  const ifc::Value representations = shape.asEntity().get("Representations");
+  if (representations.asList().empty()) return up;
+  const ifc::Value items = representations.asList().front().asEntity().get("Items");
+  if (items.asList().empty()) return up;
+  ifc::Entity item = items.asList().front().asEntity();
+  // A folded slab's body is the swept solid combined with its fold solids.
+  while (item.is_a("IfcBooleanResult")) item = item.get("FirstOperand").asEntity();
+  if (!item.is_a("IfcExtrudedAreaSolid")) return up;
+  const ifc::Value ratios = item.get("ExtrudedDirection").asEntity().get("DirectionRatios");
+  const ifc::List& r = ratios.asList();
+  return App::Vector(r.at(0).asDouble(), r.at(1).asDouble(),
+                     r.size() > 2 ? r.at(2).asDouble() : 0.0);
+}
+
+std::vector<ifc::Entity> CreateHolesInSlab(const RunContext& ctx, const ifc::Entity& s,
+                                           const std::vector<Slab::SlabHoleRow>& slabHoles) {
+  const App::Vector vz = slabExtrusionDirection(s);
+  std::vector<ifc::Entity> holes;
+  for (const Slab::SlabHoleRow& hole : slabHoles) {
+    if (const std::optional<HoleSize> size = checkedSize(hole)) {
+      holes.push_back(createHole(ctx, hole, *size, vz));
+    }
+  }
+  return holes;
+}
+
+}  // namespace Utils
