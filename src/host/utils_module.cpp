@@ -1,7 +1,5 @@
 // Module Utils: the member builders and the shared solid builders, with their run context
-// read from the shared namespace config. A builder runs without the interpreter lock, so
-// builders called from several host threads build at once; what it reports on the way
-// reaches the host's sys.stdout when it returns.
+// read from the shared namespace config (run_context.h) and run as builder_call.h says.
 
 #include <pybind11/pybind11.h>
 
@@ -11,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/builder_call.h"
 #include "host/entry_points.h"
 #include "host/errors.h"
 #include "host/host_imports.h"
@@ -24,47 +23,44 @@
 #include "members/assembly.h"
 #include "members/cent_line.h"
 #include "members/linear_members.h"
+#include "members/member_fault.h"
 #include "members/messages.h"
 #include "members/section_queries.h"
+#include "members/slab_fault.h"
 #include "members/solid_builders.h"
 #include "members/wall_builder.h"
 #include "members/wall_by_beam.h"
 #include "members/wall_by_wall.h"
 #include "members/wall_holes.h"
+#include "members/wall_support.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
 
 namespace host {
 
+void defineSlabFunctions(py::module_& m);  // utils_slabs.cpp
+
 namespace {
 
-using ModelPtr = std::shared_ptr<HostModel>;
+PyObject* memberFaultType = nullptr;
 
-// Runs a builder without the interpreter lock, its reports captured on this thread and
-// written to the host when it returns or throws.
-template <class Build>
-auto unlocked(Build&& build) {
-  Utils::MessageCapture reports;
-  struct Flush {
-    Utils::MessageCapture& reports;
-    ~Flush() {
-      try {
-        writeToHost(reports.take());
-      } catch (const py::error_already_set&) {
-        // A sys.stdout that refuses text loses the lines, not the builder's result.
-      }
+// Faulty data of one member, in whichever builder it is found: Utils.MemberFault, a ValueError.
+void registerMemberFaults(py::module_& m) {
+  memberFaultType =
+      py::register_exception<Utils::MemberFault>(m, "MemberFault", PyExc_ValueError).ptr();
+  py::register_exception_translator([](std::exception_ptr p) {
+    try {
+      std::rethrow_exception(p);
+    } catch (const Utils::SlabFault& e) {
+      PyErr_SetString(memberFaultType, e.what());
+    } catch (const Utils::WallFault& e) {
+      PyErr_SetString(memberFaultType, e.what());
     }
-  } flush{reports};
-  py::gil_scoped_release release;
-  return build();
+  });
 }
 
-py::list products(const ModelPtr& model, const std::vector<ifc::Entity>& entities) {
-  py::list result;
-  for (const ifc::Entity& e : entities) result.append(wrap(model, e));
-  return result;
-}
+using ModelPtr = std::shared_ptr<HostModel>;
 
 py::object vectorOrNone(const std::optional<Utils::ClipPlane>& plane, bool normal) {
   if (!plane) return py::none();
@@ -313,11 +309,13 @@ void initUtils(PyObject* module) {
   m.attr("Vector") = importName("App", "Vector");
   m.attr("config") = importModule("config");
   m.def("create_guid", &Utils::create_guid, "A new IFC GlobalId of a time-based UUID.");
+  registerMemberFaults(m);
 
   defineSolidBuilders(m);
   defineJointGeometry(m);
   defineSectionQueries(m);
   defineMemberBuilders(m);
+  defineSlabFunctions(m);
 }
 
 }  // namespace host

@@ -202,6 +202,89 @@ class BuilderTest(unittest.TestCase):
         with self.assertRaises(TypeError):
             Utils.IsTaper(kind=21)  # by position only
 
+    def test_slabs_cantilever_slabs_and_their_openings(self):
+        def outline(z3):
+            corners = [(0, 0, 0), (6000, 0, 0), (6000, 6000, z3), (0, 6000, 0)]
+            return [[corners[i], corners[(i + 1) % 4]] for i in range(4)]
+
+        square, warped = outline(0), outline(900)
+        slab = (1, "0,6000,6000,0,", "0,0,6000,6000,", "0,0,0,0,", 9999, 6, 5, [1, 2, 3, 4])
+        fold = [(5, "FoldedSlab_nPt", "4,4"),
+                (5, "FoldedSlab_PosWid", "1000,1000,3000,1000,3000,3000,1000,3000,1000,1000,3000,"
+                 "1000,100,3000,1000,3000,3000,0,3000,3000,1000,3000,0,1000,3000,1000,1000,0,50,200")]
+        for row, cords, props, names, kinds, printed in [
+            (slab, square, [], ["Slab_5"], ["IfcSlab"], ""),
+            (with_fields(slab, f4=0), square, [], ["Slab_5"], ["IfcVirtualElement"], ""),
+            (with_fields(slab, f3="0,0,900,0,"), warped, [], ["Slab_5_1", "Slab_5_2"],
+             ["IfcSlab"] * 2, "楼板5未生成\n"),
+            (with_fields(slab, f1="0,6000,", f2="0,0,", f3="0,0,"), square, [], [], [],
+             "楼板5未生成\n"),
+            (with_fields(slab, f1="", f2="", f3=""), square, [], [], [], ""),
+            (slab, square, fold, ["Slab_5"], ["IfcSlab"], ""),
+        ]:
+            with self.subTest(row=row, props=bool(props)):
+                slabs, output = self.build(Utils.CreateSlab, row, STD_FLOOR, 120.0, cords, [], props)
+                self.assertEqual([p.Name for p in slabs], names)
+                self.assertEqual([p.is_a() for p in slabs], kinds)
+                self.assertTrue(output.startswith(printed), output)
+        self.assertEqual([Utils.getSlabThick(with_fields(slab, f4=t), 120.0) for t in (9999, 0, 150)],
+                         [120.0, 10, 150])
+        panel = Utils.CreateSlab(self.model, slab, STD_FLOOR, 120.0, square, [], [])[0]
+        hole = (1, 5, 1000.0, 1000.0, 0.0, 1, "1,600,400", 3, 0.0, 0.0)
+        openings, _ = self.build(Utils.CreateHolesInSlab, panel, slab, [hole], 120.0)
+        self.assertEqual([o.Name for o in openings], ["Slab_Hole"])
+        cut, union = Utils.createBooleanSolids(self.model, fold, 120.0, 3600.0, 0,
+                                               points=[Vector(0, 0, 3600), Vector(6000, 0, 3600),
+                                                       Vector(6000, 6000, 3600)])
+        self.assertEqual((cut.is_a(), union.is_a()), ("IfcExtrudedAreaSolid",) * 2)
+        with self.assertRaises(Utils.MemberFault):
+            Utils.createBooleanSolids(self.model, [], 120.0, 3600.0, 0)
+        canti = (1, 9, 0.0, 0.0, 1.0, 0.0, 1500, 0, 0.0, 0.0, 6000.0, 0.0, 1, 1.0, None, None, 0.0, 0.0)
+        for row, slabs, name, thickness, printed in [
+            (canti, [slab], "CantiSlab_9", 120.0, ""),
+            (with_fields(canti, f12=77), [slab], "CantiSlab_9", 120.0,
+             "CantiSlab_9, 板厚为0但无邻接板\n"),
+            (with_fields(canti, f4=0.0), [slab], None, 120.0, "CantiSlab_9, "),
+        ]:
+            with self.subTest(canti=row):
+                product, output = self.build(Utils.CreateCantiSlab, row, STD_FLOOR, 120.0, slabs)
+                self.assertEqual(product.Name if product else None, name)
+                self.assertTrue(output.startswith(printed), output)
+        self.assertEqual(Utils.getCantiSlabThick(canti, 120.0, [slab]), 120.0)
+        self.assertEqual(self.model.validate(), [])
+
+    def test_face_and_edge_utilities_read_the_hosts_own_objects(self):
+        class Vertex:
+            def __init__(self, x, y, z):
+                self.X, self.Y, self.Z = x, y, z
+
+        class Edge:
+            def __init__(self, a, b):
+                self.Vertexes = [Vertex(*a), Vertex(*b)]
+
+        class Face:
+            CenterOfMass = Vector(0, 0, 50)
+
+            def normalAt(self, u, v):
+                return Vector(0, 0, 2)
+
+        self.assertEqual(Utils.distance(Vertex(0, 0, 0), vertex2=Vertex(3, 4, 0)), 5.0)
+        corner, vx, vy = Utils.getPositionAndDirection(
+            [Edge((0, 0, 0), (0, 100, 0)), Edge((0, 0, 0), (100, 0, 0))])
+        self.assertEqual([tuple(v) for v in (corner, vx, vy)],
+                         [(0.0, 0.0, 0.0), (100.0, 0.0, 0.0), (0.0, 100.0, 0.0)])
+        with self.assertRaises(ArithmeticError):
+            Utils.getPositionAndDirection([Edge((0, 0, 0), (100, 0, 0))])
+        self.assertEqual(tuple(Utils.intersecLinePlane(Vector(1, 1, 0), Vector(1, 1, 1), Face())),
+                         (1.0, 1.0, 50.0))
+        self.assertIsNone(Utils.intersecLinePlane(Vector(0, 0, 0), Vector(1, 0, 0), Face()))
+        points = [Vector(0, 0, 0), Vector(1, 0, 0), Vector(0, 1, 0)]
+        normal, same = Utils.adjustPoints(points)
+        self.assertIs(same, points)
+        normal, turned = Utils.adjustPoints(points[::-1])
+        self.assertEqual(([tuple(p) for p in turned], tuple(normal)),
+                         ([(0.0, 0.0, 0.0), (1.0, 0.0, 0.0), (0.0, 1.0, 0.0)], (-0.0, -0.0, 1.0)))
+
     def test_builders_run_from_several_host_threads_at_once(self):
         rows = [with_fields(COLUMN, f1=i, f5=1000.0 * i) for i in range(40)]
         with Pool(4) as pool:
