@@ -150,6 +150,8 @@ class Model {
   };
 
   void write(std::ostream& out) const;
+  // Replaces the file at path only once the whole text is written (see OutputFile); throws
+  // Error naming path and the system's reason.
   void writeFile(const std::filesystem::path& path) const;
   [[nodiscard]] std::string toString() const;
 
