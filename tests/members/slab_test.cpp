@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <numbers>
+#include <regex>
+#include <sstream>
 
+#include "driver/verdamo.h"
 #include "slab_model.h"
 
 namespace members_test {
@@ -223,6 +228,35 @@ TEST_F(Slabs, ArcEdgedOutlinesAreCompositeCurvesTrimmedByPolarAngles) {
     EXPECT_NEAR(profileArea(profile), std::numbers::pi * r * r / 4, 1e-4 * r * r);
   }
   expectBox(box("Slab_" + levelled.str()), {{100000, 0, 2980}, {100000 + r, r, 3100}});
+}
+
+// The written file without what differs from run to run: GlobalIds and time stamps.
+std::string withoutRunStamps(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  static const std::regex stamps(
+      "'[0-9A-Za-z_$]{22}'|FILE_NAME\\([^\\n]*|IFCOWNERHISTORY\\([^\\n]*");
+  return std::regex_replace(text.str(), stamps, "*");
+}
+
+TEST(SlabSamples, ConvertToTheSameFileInEitherRunMode) {
+  const char* source = std::getenv("SDB2IFC_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  const modeldb::TempPath sequential("sequential", ".ifc"), threaded("threaded", ".ifc");
+  for (const char* sample : {"sample.sdb", "sample_slabs.sdb"}) {
+    SCOPED_TRACE(sample);
+    const std::filesystem::path input = std::filesystem::path(source) / "examples" / sample;
+    ::testing::internal::CaptureStdout();
+    Verdamo::Create(input, sequential.path(), false);
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    ::testing::internal::CaptureStdout();
+    Verdamo::Create(input, threaded.path(), true);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "use multithread\n" + printed);
+    EXPECT_EQ(withoutRunStamps(threaded.path()), withoutRunStamps(sequential.path()));
+    std::filesystem::remove(sequential.path().string() + ".json");
+    std::filesystem::remove(threaded.path().string() + ".json");
+  }
 }
 
 }  // namespace
