@@ -1,20 +1,53 @@
 #include "db/database.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
+#include <optional>
 #include <utility>
 
 #include "db/gbk.h"
+#include "db/short_path_vfs.h"
 
 namespace db {
 
+namespace detail {
+
+// An open SQLite connection and what it is opened through; closed when the database and its
+// last statement are gone.
+struct Connection {
+  sqlite3* handle = nullptr;
+  // The folder, open while SQLite may look for side files through /proc/self/fd (long paths).
+  int folder = -1;
+  // The name SQLite was given, and the file's state when opened if it is read without a lock.
+  std::string name;
+  std::optional<struct stat> unlocked;
+
+  Connection() = default;
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+  ~Connection() {
+    sqlite3_close_v2(handle);
+    if (folder >= 0) ::close(folder);
+  }
+};
+
+}  // namespace detail
+
+using detail::Connection;
+
 namespace {
 
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const std::filesystem::path& path) {
+  return std::string("'").append(path.string()).append("'");
+}
 
 [[noreturn]] void failOpen(const std::filesystem::path& path, const std::string& why) {
   throw Error("cannot open model database " + quoted(path) + ": " + why);
@@ -25,21 +58,64 @@ std::string quoted(const std::filesystem::path& path) { return "'" + path.string
 }
 
 // A file that is not there is never created, and a file that is not a database is refused
-// before SQLite sees it (SQLite would take an empty file for an empty database).
-void checkIsDatabaseFile(const std::filesystem::path& path) {
+// before SQLite sees it (SQLite would take an empty file for an empty database). Returns
+// whether the database is in WAL mode.
+bool checkIsDatabaseFile(const std::filesystem::path& path) {
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
+  if (ec && ec != std::errc::no_such_file_or_directory) failOpen(path, ec.message());
   if (!std::filesystem::exists(status)) failOpen(path, "no such file");
   if (!std::filesystem::is_regular_file(status)) failOpen(path, "not a file");
   std::ifstream in(path, std::ios::binary);
   if (!in) failOpen(path, "cannot read the file");
   static constexpr char kMagic[] = "SQLite format 3";  // 16 bytes with its terminating NUL
-  std::array<char, sizeof kMagic> header{};
+  std::array<char, 20> header{};
   in.read(header.data(), header.size());
   if (in.gcount() != static_cast<std::streamsize>(header.size()) ||
-      !std::equal(header.begin(), header.end(), kMagic)) {
+      !std::equal(kMagic, kMagic + sizeof kMagic, header.begin())) {
     failOpen(path, "not an SQLite database");
   }
+  // Bytes 18 and 19, the file format versions for writing and reading: 2 in WAL mode.
+  return header[18] == 2 || header[19] == 2;
+}
+
+// A URI filename, for the query parameters; bytes outside the unreserved set percent-encoded.
+std::string uriOf(const std::string& path, bool immutable) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (const char c : path) {
+    const auto b = static_cast<unsigned char>(c);
+    const bool unreserved = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') ||
+                            (b >= '0' && b <= '9') || std::strchr("/._-~", c) != nullptr;
+    if (unreserved) {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += hex[b >> 4];
+      uri += hex[b & 0xF];
+    }
+  }
+  return immutable ? uri + "?immutable=1" : uri;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// Why the first read failed, in words a user can act on.
+std::string whyUnreadable(sqlite3* handle, const std::string& journal) {
+  const int code = sqlite3_extended_errcode(handle);
+  if (code == SQLITE_READONLY_ROLLBACK) {
+    return "the model was being written when its program stopped, and the journal " + journal +
+           " beside it holds the interrupted write; open the model in its program (or roll the "
+           "journal back) before converting it";
+  }
+  if ((code & 0xFF) == SQLITE_BUSY) {
+    return "database is locked: another program is writing it, still after " +
+           std::to_string(Database::busyTimeoutMs / 1000) + " s";
+  }
+  return sqlite3_errmsg(handle);
 }
 
 Value columnValue(sqlite3_stmt* stmt, int col) {
@@ -80,15 +156,19 @@ void bind(sqlite3_stmt* stmt, int index, const Value& v) {
 
 // --- Statement -------------------------------------------------------------------------------
 
-Statement::Statement(sqlite3_stmt* stmt, std::string sql) : stmt_(stmt), sql_(std::move(sql)) {}
+Statement::Statement(std::shared_ptr<Connection> conn, sqlite3_stmt* stmt, std::string sql)
+    : conn_(std::move(conn)), stmt_(stmt), sql_(std::move(sql)) {}
 
 Statement::Statement(Statement&& other) noexcept
-    : stmt_(std::exchange(other.stmt_, nullptr)), sql_(std::move(other.sql_)) {}
+    : conn_(std::move(other.conn_)),
+      stmt_(std::exchange(other.stmt_, nullptr)),
+      sql_(std::move(other.sql_)) {}
 
 Statement& Statement::operator=(Statement&& other) noexcept {
   if (this != &other) {
     sqlite3_finalize(stmt_);
     stmt_ = std::exchange(other.stmt_, nullptr);
+    conn_ = std::move(other.conn_);
     sql_ = std::move(other.sql_);
   }
   return *this;
@@ -129,61 +209,84 @@ std::vector<Row> Statement::query(const std::vector<Value>& params) {
 
 // --- Database --------------------------------------------------------------------------------
 
-Database::Database(sqlite3* handle, std::filesystem::path path)
-    : handle_(handle), path_(std::move(path)) {}
+Database::Database(std::shared_ptr<Connection> conn, std::filesystem::path path)
+    : conn_(std::move(conn)), path_(std::move(path)) {}
 
-Database::Database(Database&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), path_(std::move(other.path_)) {}
-
-Database& Database::operator=(Database&& other) noexcept {
-  if (this != &other) {
-    sqlite3_close_v2(handle_);
-    handle_ = std::exchange(other.handle_, nullptr);
-    path_ = std::move(other.path_);
-  }
-  return *this;
-}
-
-// close_v2 waits for statements still alive; the last one to be finalised closes the file.
-Database::~Database() { sqlite3_close_v2(handle_); }
+Database::Database(Database&&) noexcept = default;
+Database& Database::operator=(Database&&) noexcept = default;
+Database::~Database() = default;
 
 Database Database::openReadOnly(const std::filesystem::path& path) {
-  checkIsDatabaseFile(path);
-  sqlite3* handle = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr);
+  const bool wal = checkIsDatabaseFile(path);
+  auto conn = std::make_shared<Connection>();
+  // SQLite resolves the path itself; resolved here too, to see whether it is too long for it.
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::canonical(path, ec);
+  if (ec) failOpen(path, ec.message());
+  conn->name = real.native();
+  const char* vfs = nullptr;
+  if (conn->name.size() > longestDirectPath()) {
+    conn->folder = ::open(real.parent_path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const std::string alias =
+        "/proc/self/fd/" + std::to_string(conn->folder) + "/" + real.filename().native();
+    if (conn->folder < 0 || ::access(alias.c_str(), F_OK) != 0) {
+      failOpen(path, "the path is too long (" + std::to_string(conn->name.size()) +
+                         " bytes; SQLite opens at most " + std::to_string(longestDirectPath()) +
+                         ")");
+    }
+    conn->name = alias;
+    vfs = shortPathVfs();
+  }
+  // Without its side files a WAL database is whole in its file. SQLite would create both
+  // beside it to read it in shared mode (and leave them there); read as immutable it creates
+  // nothing, and checkUnchanged() tells whether a writer came along meanwhile.
+  const std::string walFile = real.native() + "-wal";
+  const std::string shmFile = real.native() + "-shm";
+  if (wal && ::access(walFile.c_str(), F_OK) != 0 && ::access(shmFile.c_str(), F_OK) != 0) {
+    struct stat state {};
+    if (::stat(conn->name.c_str(), &state) != 0) failOpen(path, std::strerror(errno));
+    conn->unlocked = state;
+  }
+
+  const int rc = sqlite3_open_v2(uriOf(conn->name, conn->unlocked.has_value()).c_str(),
+                                 &conn->handle, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, vfs);
   if (rc != SQLITE_OK) {
-    const std::string why = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
-    sqlite3_close_v2(handle);
-    failOpen(path, why);
+    failOpen(path, conn->handle ? sqlite3_errmsg(conn->handle) : sqlite3_errstr(rc));
   }
-  Database db(handle, path);
-  // Keep the shared lock from the first read to the close: otherwise SQLite locks and
-  // re-checks the file before every statement, which dominates reading a large model
-  // statement by statement. SQLite reads the schema lazily: read it now so a damaged file
-  // fails here, naming the path.
-  char* err = nullptr;
-  if (sqlite3_exec(handle,
-                   "PRAGMA locking_mode = EXCLUSIVE; SELECT count(*) FROM sqlite_master",
-                   nullptr, nullptr, &err) != SQLITE_OK) {
-    const std::string why = err ? err : "unreadable";
-    sqlite3_free(err);
-    failOpen(path, why);
+  sqlite3_busy_timeout(conn->handle, busyTimeoutMs);
+  // The first read takes the lock (waiting for a writer), finds a journal left by an
+  // interrupted write, and reads the schema, so a damaged file fails here, naming the path.
+  if (sqlite3_exec(conn->handle, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                   nullptr) != SQLITE_OK) {
+    // Named as the user gave the path, unless the file is a link: then beside its target.
+    std::filesystem::path journal = std::filesystem::is_symlink(path, ec) ? real : path;
+    journal += "-journal";
+    failOpen(path, whyUnreadable(conn->handle, quoted(journal)));
   }
-  return db;
+  return Database(std::move(conn), path);
+}
+
+void Database::checkUnchanged() const {
+  if (!conn_ || !conn_->unlocked) return;
+  struct stat now {};
+  if (::stat(conn_->name.c_str(), &now) != 0 || !sameFile(now, *conn_->unlocked)) {
+    throw Error("model database " + quoted(path_) +
+                " was changed by another program while it was read; convert it again");
+  }
 }
 
 Statement Database::prepare(std::string_view sql) const {
-  if (handle_ == nullptr) throw Error("database used after it was moved from");
+  if (!conn_) throw Error("database used after it was moved from");
   sqlite3_stmt* stmt = nullptr;
   const char* tail = nullptr;
   const int rc =
-      sqlite3_prepare_v2(handle_, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
+      sqlite3_prepare_v2(conn_->handle, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(stmt);
-    failSql(handle_, std::string(sql));
+    failSql(conn_->handle, std::string(sql));
   }
   if (stmt == nullptr) throw Error("SQL failed: no statement in: " + std::string(sql));
-  Statement result(stmt, std::string(sql));
+  Statement result(conn_, stmt, std::string(sql));
   // One statement per text: anything after it would silently not run.
   for (const char* p = tail; p != nullptr && p < sql.data() + sql.size(); ++p) {
     if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r' && *p != ';') {

@@ -10,10 +10,13 @@
 
 #include "db/value.h"
 
-struct sqlite3;
 struct sqlite3_stmt;
 
 namespace db {
+
+namespace detail {
+struct Connection;
+}
 
 using Row = std::vector<Value>;
 
@@ -35,16 +38,25 @@ class Statement {
 
  private:
   friend class Database;
-  Statement(sqlite3_stmt* stmt, std::string sql);
+  Statement(std::shared_ptr<detail::Connection> conn, sqlite3_stmt* stmt, std::string sql);
+  // Keeps the connection open as long as the statement lives.
+  std::shared_ptr<detail::Connection> conn_;
   sqlite3_stmt* stmt_ = nullptr;
   std::string sql_;
 };
 
 class Database {
  public:
-  // Opens an existing file read-only; never creates or changes it. Throws Error naming the
-  // path when the file is missing or is not a readable SQLite database.
+  // Opens an existing file read-only and reads it in one read transaction held until the
+  // database is closed: every statement sees the same state of the model, and SQLite locks and
+  // checks the file once instead of before every statement. Never changes the file nor rolls
+  // back a journal left beside it. A database in WAL mode is read with its -wal and -shm
+  // files when they are there, and else from the file alone without creating them. Waits up
+  // to busyTimeoutMs for a program writing the file. Throws Error naming the path when the
+  // file is missing, is not a readable SQLite database, stays locked, or holds the journal of
+  // an interrupted write.
   [[nodiscard]] static Database openReadOnly(const std::filesystem::path& path);
+  static constexpr int busyTimeoutMs = 5000;
 
   Database(Database&&) noexcept;
   Database& operator=(Database&&) noexcept;
@@ -57,9 +69,15 @@ class Database {
   [[nodiscard]] bool hasTable(std::string_view name) const;
   [[nodiscard]] const std::filesystem::path& path() const { return path_; }
 
+  // A WAL database without side files is read from the file alone, which takes no lock that
+  // would keep a writer out; this throws Error when another program has written the file
+  // since it was opened, so what was read may mix two states. Does nothing otherwise: the
+  // read transaction keeps writers from changing what it reads.
+  void checkUnchanged() const;
+
  private:
-  Database(sqlite3* handle, std::filesystem::path path);
-  sqlite3* handle_ = nullptr;
+  Database(std::shared_ptr<detail::Connection> conn, std::filesystem::path path);
+  std::shared_ptr<detail::Connection> conn_;
   std::filesystem::path path_;
 };
 

@@ -1,12 +1,9 @@
 #include "driver/floor_list.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <fstream>
-#include <stdexcept>
 
+#include "ifc/output_file.h"
 #include "text/number_text.h"
 #include "text/utf8.h"
 
@@ -109,15 +106,9 @@ std::filesystem::path floorListPath(const std::filesystem::path& output) {
 }
 
 void writeFloorList(const std::filesystem::path& path, const std::vector<FloorListEntry>& floors) {
-  const std::string text = floorListJson(floors);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    throw std::runtime_error("cannot write floor list " + path.string() + ": " +
-                             std::strerror(errno));
-  }
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) throw std::runtime_error("cannot write floor list " + path.string());
+  ifc::OutputFile file(path);
+  file.stream() << floorListJson(floors);
+  file.commit();
 }
 
 }  // namespace Verdamo

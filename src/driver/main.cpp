@@ -2,6 +2,7 @@
 // prints how long the conversion took.
 
 #include <chrono>
+#include <csignal>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -28,6 +29,9 @@ double secondsSinceEpoch() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Beyond a file size limit (ulimit -f) a write fails with "File too large" and the run ends
+  // with that line, instead of the signal killing the program without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     std::filesystem::path input = defaultInput();
     std::filesystem::path output = "1.ifc";

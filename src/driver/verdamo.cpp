@@ -72,6 +72,27 @@ void reportFloorsWithoutStandardFloor(const std::vector<Floor::FloorRow>& floors
   }
 }
 
+// The IFC file and the floor list are files the run creates or replaces. An output that
+// names no file (empty, a folder) or names something else (a device such as /dev/null, beside
+// which the floor list would be created) is refused before anything is written.
+void checkOutputPath(const fs::path& output) {
+  if (output.empty()) throw RunError("no output file: the output path is empty");
+  const fs::path name = output.filename();
+  if (name.empty() || name == "." || name == "..") {
+    throw RunError("output " + output.string() + " names a folder, not a file");
+  }
+  for (const fs::path& written : {output, floorListPath(output)}) {
+    std::error_code error;
+    const fs::file_status status = fs::status(written, error);
+    if (fs::is_directory(status)) {
+      throw RunError("output " + written.string() + " is a folder, not a file");
+    }
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+      throw RunError("output " + written.string() + " is not a regular file");
+    }
+  }
+}
+
 struct PlacedStorey {
   ifc::Entity storey;
   double orderKey;
@@ -85,7 +106,15 @@ class Run {
 
   void execute();
 
+  // Appended to the message of a fault that ended the run: which files it left, so that
+  // neither passes for a finished conversion.
+  [[nodiscard]] std::string leftBehind() const;
+
  private:
+  // The floor list is of this run from now on; an IFC file of an earlier run beside it
+  // would not belong to it, so it goes first.
+  void removeEarlierIfcFile();
+
   // Every member of one standard floor built at the height of stdFlr, in the order the
   // storeys hold them.
   std::vector<ifc::Entity> createObjsByStdFlr(const Floor::StdFloorRow& stdFlr);
@@ -112,6 +141,9 @@ class Run {
   std::vector<Brace::BraceRow> braces_;
   ObjItemMap objItemMap_;
   std::vector<PlacedStorey> stories_;
+
+  bool removedEarlierIfcFile_ = false;
+  bool wroteFloorList_ = false;
 };
 
 void Run::execute() {
@@ -120,6 +152,7 @@ void Run::execute() {
   if (error) {
     throw RunError("cannot read model database " + input_.string() + ": " + error.message());
   }
+  checkOutputPath(output_);
   // The floor list and the IFC file are written while the database is open: neither may be
   // the model database itself, which would be lost.
   for (const fs::path& written : {output_, floorListPath(output_)}) {
@@ -149,7 +182,9 @@ void Run::execute() {
   for (const Floor::FloorRow& f : floors_) {
     floorList.push_back({f.name, f.no, f.levelB, f.height, f.stdFlrNo});
   }
+  removeEarlierIfcFile();
   writeFloorList(floorListPath(output_), floorList);
+  wroteFloorList_ = true;
 
   static_cast<void>(Axis::getAxes(*conn_));
 
@@ -172,7 +207,30 @@ void Run::execute() {
       stories_.begin(), stories_.end(),
       [](const PlacedStorey& a, const PlacedStorey& b) { return a.orderKey < b.orderKey; });
   createSpatialStructure();
+  conn_->checkUnchanged();
   ifcfile_->writeFile(output_);
+}
+
+void Run::removeEarlierIfcFile() {
+  std::error_code error;
+  if (!fs::exists(fs::symlink_status(output_, error))) return;
+  removedEarlierIfcFile_ = fs::remove(output_, error);
+  if (error) {
+    throw RunError("cannot remove " + output_.string() +
+                   ", the IFC file of an earlier run, before writing the floor list beside it: " +
+                   error.message());
+  }
+}
+
+std::string Run::leftBehind() const {
+  std::string note;
+  if (removedEarlierIfcFile_) {
+    note = output_.string() + " of an earlier run was removed";
+  } else if (wroteFloorList_) {
+    note = output_.string() + " not written";
+  }
+  if (wroteFloorList_) note += "; " + floorListPath(output_).string() + " is of this failed run";
+  return note.empty() ? note : " (" + note + ")";
 }
 
 std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& stdFlr) {
@@ -255,7 +313,14 @@ void Run::createSpatialStructure() {
 }  // namespace
 
 void Create(const std::filesystem::path& input, const std::filesystem::path& output, bool mt) {
-  Run(input, output, mt).execute();
+  Run run(input, output, mt);
+  try {
+    run.execute();
+  } catch (const std::exception& e) {
+    const std::string note = run.leftBehind();
+    if (note.empty()) throw;
+    throw RunError(e.what() + note);
+  }
 }
 
 }  // namespace Verdamo

@@ -8,7 +8,9 @@
 namespace Verdamo {
 
 // A fault of the run itself (unreadable input, unwritable output); the message names what
-// failed. Faults of the layers below (db::Error, ifc::Error, ...) reach the caller as they are.
+// failed. Faults of the layers below (db::Error, ifc::Error, ...) reach the caller as they are
+// until the floor list is written; after that, as a RunError whose message also says what
+// the run left behind.
 class RunError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -20,8 +22,10 @@ inline constexpr std::uintmax_t multithreadSize = 20971520;
 // Converts the model database at input into the IFC file at output (IFC4 when the model holds
 // tapered sections, else IFC2X3) and writes the floor list to output + ".json". mt asks for
 // threaded member building; a large input turns it on too. Progress and warnings go to
-// standard output. Throws on any fault of the run; the floor list may then exist already,
-// the IFC file is written last.
+// standard output. Throws on any fault of the run. The floor list is written early, once the
+// floors are read, and an IFC file of an earlier run at output is removed just before; the
+// IFC file is written last and appears only whole. So after a fault either both files of an
+// earlier run are as they were, or there is no IFC file beside the floor list.
 void Create(const std::filesystem::path& input, const std::filesystem::path& output,
             bool mt = false);
 

@@ -1,10 +1,10 @@
 // ISO 10303-21 writer: streams the model through a large buffer.
 #include <charconv>
-#include <fstream>
 #include <ostream>
 #include <sstream>
 
 #include "ifc/model_impl.h"
+#include "ifc/output_file.h"
 #include "ifc/step_text.h"
 
 namespace ifc {
@@ -141,7 +141,8 @@ class Writer {
 
 void Model::write(std::ostream& out) const {
   const Impl& m = *impl_;
-  std::shared_lock lock(m.mutex);
+  const AllStripes stripes(m);
+  const std::scoped_lock lock(m.mutex);
   // In write order the k-th entity takes the k-th number in use (records are in number
   // order), so the numbers stay those of a model built on one thread.
   const std::vector<std::uint32_t> order = m.writeOrder();
@@ -173,11 +174,9 @@ void Model::write(std::ostream& out) const {
 }
 
 void Model::writeFile(const std::filesystem::path& path) const {
-  std::ofstream out(path, std::ios::binary);
-  if (!out) throw Error("cannot open " + path.string() + " for writing");
-  write(out);
-  out.flush();
-  if (!out) throw Error("cannot write " + path.string());
+  OutputFile file(path);
+  write(file.stream());
+  file.commit();
 }
 
 std::string Model::toString() const {

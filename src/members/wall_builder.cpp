@@ -39,6 +39,7 @@ struct StoredNumber {
 StoredNumber stored(const db::Value& v) { return {v.asDouble(), v.isInteger()}; }
 
 StoredNumber storeyHeight(const Floor::StdFloorRow& stdFlr) {
+  if (stdFlr.height.isNull()) throw WallFault("层高为空");
   if (!stdFlr.height.isNumber() || !std::isfinite(stdFlr.height.asDouble())) {
     throw WallFault("层高" + stdFlr.height.str() + "不是有限数值");
   }
@@ -102,10 +103,11 @@ ifc::Entity createArcWall(const RunContext& ctx, const WallRow& wall, double b,
   if (b / 2.0 >= r) throw WallFault("弧墙厚度不小于直径");
   const double angle = sweep * 180.0 / std::numbers::pi;
 
+  // The profile first: a refused one leaves no axis behind in the model.
+  const ifc::Entity profile = rectangle(ctx, wall.b.str(), heights.height.text());
   const ifc::Entity axis = ctx.model.create(
       "IfcAxis1Placement", {ctx.model.create("IfcCartesianPoint", {ifc::List{r, 0.0, 0.0}}),
                             ctx.model.create("IfcDirection", {ifc::List{0.0, 1.0, 0.0}})});
-  const ifc::Entity profile = rectangle(ctx, wall.b.str(), heights.height.text());
 
   const Vector u1 = c1.normalize();
   const Vector position = p1 + u1 * wall.ecc + Vector(0.0, 0.0, heights.height.value / 2.0);

@@ -102,7 +102,7 @@ WallEndsByWall adjustWallByWall(const WallRow& wall,
     try {
       w = wallThickness(neighbour);
     } catch (const WallFault& fault) {
-      reportIgnoredPair(wall, neighbour, jt, fault.what());
+      reportIgnoredPair(wall, neighbour, jt, std::string("的") + fault.what());
       continue;
     }
     const Vector v1 = neighbour.planVector();

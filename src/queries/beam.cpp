@@ -51,7 +51,8 @@ BeamRow readBeam(const db::Row& r, readers::FieldReader& f) {
   b.hDiff2 = f.numberValue(13, "HDiff2");
   b.zDiff1 = f.numberValue(14, "ZDiff1");
   b.zDiff2 = f.numberValue(15, "ZDiff2");
-  b.axisJt1Id = f.number(16, "tblAxis.Jt1ID");
+  // A grid line without its axis row lies on a straight axis, as the code 0 has it.
+  b.axisJt1Id = r[16].isNull() ? 0.0 : f.number(16, "tblAxis.Jt1ID");
   b.x0 = f.optionalNumber(17, "X0");
   b.y0 = f.optionalNumber(18, "Y0");
   if (b.isArc()) {

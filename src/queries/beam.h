@@ -16,8 +16,9 @@ namespace Beam {
 extern const char* const kBeamSql;
 
 // Every beam segment of every standard floor, grouped by standard floor. A beam without its
-// own geometry (grid line, joint coordinates or height offsets, axis, or the centre of an arc
-// axis) is reported once on `report` ("Beam_12, X1为空，已跳过") and left out.
+// own geometry (grid line, joint coordinates or height offsets, or the centre of an arc axis)
+// is reported once on `report` ("Beam_12, X1为空，已跳过") and left out; a beam whose grid line
+// has no axis row is straight.
 [[nodiscard]] std::vector<BeamRow> getBeams(const db::Database& conn,
                                             std::ostream& report = std::cout);
 

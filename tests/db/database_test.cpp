@@ -159,6 +159,23 @@ TEST_F(DatabaseTest, HoldsOnlyASharedLockSoOtherReadersStillRead) {
   EXPECT_EQ(first.query("SELECT ID FROM tblBeam").size(), 3u);
 }
 
+TEST_F(DatabaseTest, ReadsAWalDatabaseWithoutSideFilesAloneAndNoticesAWriterMeanwhile) {
+  auto exec = [&](const char* sql) {
+    sqlite3* h = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &h), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(h, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(h);
+    sqlite3_close(h);  // the last connection folds the WAL into the file and removes it
+  };
+  exec("PRAGMA journal_mode = WAL");
+  const Database db = Database::openReadOnly(path_);
+  EXPECT_EQ(db.query("SELECT ID FROM tblBeam").size(), 3u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1)
+      << "side files were created beside the database";
+  db.checkUnchanged();
+  exec("INSERT INTO tblBeam (ID) VALUES (4)");
+  expectError([&] { db.checkUnchanged(); }, {path_.string(), "changed by another program"});
+}
+
 TEST_F(DatabaseTest, RefusesAMissingFileWithoutCreatingIt) {
   const fs::path missing = dir_ / "absent.sdb";
   expectError([&] { (void)Database::openReadOnly(missing); }, {missing.string(), "no such file"});

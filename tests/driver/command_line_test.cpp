@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,32 +12,10 @@
 
 namespace {
 
+using driver_test::Outcome;
 using driver_test::readText;
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-class CommandLine : public driver_test::ScratchDir {
- protected:
-  // Runs the converter in the scratch folder with the given (already quoted) arguments.
-  Outcome run(const std::string& arguments) const {
-    const std::string command = "cd '" + dir.string() + "' && '" SDB2IFC_EXECUTABLE "' " +
-                                arguments + " >stdout.txt 2>stderr.txt";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(dir / "stdout.txt"),
-            readText(dir / "stderr.txt")};
-  }
-
-  void writeModel(const std::string& name) const {
-    modeldb::ModelDb m;
-    const auto sf = m.add(modeldb::StdFloor{.height = 3000});
-    m.add(modeldb::Floor{.stdFlr = sf, .no = 1, .name = "1F"});
-    m.write(dir / name);
-  }
-};
+class CommandLine : public driver_test::CommandLine {};
 
 // "总耗时为：" followed by a number of seconds and a line break.
 bool isElapsedLine(const std::string& text) {

@@ -1,12 +1,17 @@
 #pragma once
-// Scratch folders and file reading for the driver's end-to-end tests.
+// Scratch folders, file reading and runs of the command-line program for the driver's
+// end-to-end tests.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "modeldb/modeldb.h"
 
 namespace driver_test {
 
@@ -31,5 +36,33 @@ inline std::string readText(const std::filesystem::path& path) {
   text << in.rdbuf();
   return text.str();
 }
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs the converter in the scratch folder with the given (already quoted) arguments; setup
+// is shell text run first in the same shell (a file size limit, say).
+class CommandLine : public ScratchDir {
+ protected:
+  Outcome run(const std::string& arguments, const std::string& setup = "") const {
+    const std::string command = "cd '" + dir.string() + "' && " + setup +
+                                " '" SDB2IFC_EXECUTABLE "' " + arguments +
+                                " >stdout.txt 2>stderr.txt";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(dir / "stdout.txt"),
+            readText(dir / "stderr.txt")};
+  }
+
+  // A model of one floor in the scratch folder.
+  void writeModel(const std::string& name, const std::string& floorName = "1F") const {
+    modeldb::ModelDb m;
+    const auto sf = m.add(modeldb::StdFloor{.height = 3000});
+    m.add(modeldb::Floor{.stdFlr = sf, .no = 1, .name = floorName});
+    m.write(dir / name);
+  }
+};
 
 }  // namespace driver_test

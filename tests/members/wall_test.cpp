@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -56,13 +57,16 @@ struct Floor {
 // Converts the floor's database and reads the file back; returns the lines the run printed.
 class Converted {
  public:
-  explicit Converted(const ModelDb& m, bool mt) {
+  Converted(const ModelDb& m, bool mt) : Converted(nullptr, &m, mt) {}
+  Converted(const std::filesystem::path& input, bool mt) : Converted(&input, nullptr, mt) {}
+
+  Converted(const std::filesystem::path* input, const ModelDb* m, bool mt) {
     const auto dir = std::filesystem::temp_directory_path() /
                      ("sdb2ifc_wall_" + std::to_string(::getpid()) + (mt ? "_mt" : ""));
     std::filesystem::create_directories(dir);
-    m.write(dir / "m.sdb");
+    if (m) m->write(dir / "m.sdb");
     ::testing::internal::CaptureStdout();
-    Verdamo::Create(dir / "m.sdb", dir / "m.ifc", mt);
+    Verdamo::Create(input ? *input : dir / "m.sdb", dir / "m.ifc", mt);
     printed = ::testing::internal::GetCapturedStdout();
     model = ifc::Model::readFile(dir / "m.ifc");
     std::filesystem::remove_all(dir);
@@ -408,6 +412,16 @@ TEST_P(Walls, AFaultyWallOrOpeningIsReportedOnOneLineAndLeftOutWithNothingElse) 
   c.wall(e);
   EXPECT_EQ(c.named("IfcOpeningElement", "Wall_Hole").size(), 2U);
   EXPECT_EQ(c.model->by_type("IfcRelVoidsElement").size(), 2U);
+}
+
+TEST_P(Walls, TheWallSampleConvertsWithEveryWallAndOpening) {
+  const char* root = std::getenv("SDB2IFC_SOURCE_DIR");
+  const Converted c(std::filesystem::path(root ? root : ".") / "examples" / "sample_walls.sdb",
+                    GetParam());
+  EXPECT_EQ(c.reports(), std::vector<std::string>{});
+  EXPECT_EQ(c.model->by_type("IfcWall").size(), 9U);
+  EXPECT_EQ(c.named("IfcOpeningElement", "Wall_Hole").size(), 4U);
+  EXPECT_EQ(c.model->by_type("IfcRelVoidsElement").size(), 4U);
 }
 
 // Pairs the connectivity never makes: the wall is built as if they were not there.

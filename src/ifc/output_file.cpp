@@ -1,0 +1,112 @@
+#include "ifc/output_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <streambuf>
+#include <string>
+
+#include "ifc/model.h"
+
+namespace ifc {
+
+namespace {
+
+[[noreturn]] void fail(const std::filesystem::path& path, int error) {
+  throw Error("cannot write " + path.string() + ": " + std::strerror(error));
+}
+
+}  // namespace
+
+// Unbuffered: the STEP writer hands over large blocks already. Keeps the first error's errno,
+// which the stream itself would lose.
+class OutputFile::Buffer : public std::streambuf {
+ public:
+  explicit Buffer(int fd) : fd_(fd) {}
+  ~Buffer() override { closeFile(); }
+  Buffer(const Buffer&) = delete;
+  Buffer& operator=(const Buffer&) = delete;
+
+  [[nodiscard]] int error() const { return error_; }
+
+  // Syncs and closes; the first failure, also one of an earlier write, is in error().
+  void finish() {
+    if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && error_ == 0) error_ = errno;
+  }
+
+ protected:
+  std::streamsize xsputn(const char* data, std::streamsize size) override {
+    std::streamsize done = 0;
+    while (error_ == 0 && done < size) {
+      const ssize_t n = ::write(fd_, data + done, static_cast<std::size_t>(size - done));
+      if (n > 0) {
+        done += n;
+      } else if (n < 0 && errno != EINTR) {
+        error_ = errno;
+      } else if (n == 0) {
+        error_ = EIO;
+      }
+    }
+    return done;
+  }
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char ch = traits_type::to_char_type(c);
+    return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+  }
+
+ private:
+  void closeFile() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+  int fd_;
+  int error_ = 0;
+};
+
+OutputFile::OutputFile(std::filesystem::path path) : path_(std::move(path)) {
+  // A hidden name of its own in the same folder, so that the rename replaces the target in
+  // one step; created exclusively, with the permissions a new file gets. The target's name is
+  // cut short so that the new one fits the file system's limit.
+  static std::atomic<unsigned> serial{0};
+  const std::string name = path_.filename().string().substr(0, 200);
+  const std::string pid = std::to_string(::getpid());
+  for (;;) {
+    const std::string number = std::to_string(serial++);
+    temporary_ = path_.parent_path() / std::string(".").append(name).append(".").append(pid);
+    temporary_ += std::string(".").append(number).append(".tmp");
+    const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      buffer_ = std::make_unique<Buffer>(fd);
+      stream_ = std::make_unique<std::ostream>(buffer_.get());
+      return;
+    }
+    if (errno != EEXIST) fail(path_, errno);
+  }
+}
+
+OutputFile::~OutputFile() {
+  stream_.reset();
+  buffer_.reset();
+  if (!committed_) ::unlink(temporary_.c_str());
+}
+
+std::ostream& OutputFile::stream() { return *stream_; }
+
+void OutputFile::commit() {
+  stream_->flush();
+  buffer_->finish();
+  int error = buffer_->error();
+  if (error == 0 && !*stream_) error = EIO;
+  if (error == 0 && ::rename(temporary_.c_str(), path_.c_str()) != 0) error = errno;
+  if (error != 0) fail(path_, error);
+  committed_ = true;
+}
+
+}  // namespace ifc

@@ -1,0 +1,321 @@
+// What a run reads and what it leaves behind, through the command-line program: model
+// databases in the states a design program leaves them in (WAL mode with or without side
+// files, locked while it saves, with the journal of an interrupted write, at a long path),
+// failed writes, failed runs over an earlier output, and output paths that name no file.
+// The input's bytes are the same after every run.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "modeldb/modeldb.h"
+#include "test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using driver_test::Outcome;
+using driver_test::readText;
+
+// A connection of another program to a model database, as the design program holds one.
+class Writer {
+ public:
+  explicit Writer(const fs::path& path) {
+    EXPECT_EQ(sqlite3_open(path.c_str(), &db_), SQLITE_OK) << path;
+  }
+  ~Writer() { sqlite3_close(db_); }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+
+  void exec(const std::string& sql) const {
+    char* err = nullptr;
+    EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err), SQLITE_OK)
+        << (err ? err : "") << " in: " << sql;
+    sqlite3_free(err);
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+// Turns the model into WAL mode and renames its floor in a commit that stays in the -wal file:
+// only a reader of the WAL sees the new name.
+constexpr const char* kCommitToTheWal =
+    "PRAGMA journal_mode = WAL; PRAGMA wal_autocheckpoint = 0;"
+    "UPDATE tblFloor SET Name = 'in the WAL'";
+
+// The file size limit (ulimit -f, in blocks of 512 or 1024 bytes) that stands in for a full
+// disk: the floor list of a one-floor model fits under it, no IFC file does.
+constexpr const char* kFullDisk = "ulimit -f 2 &&";
+
+class RunFiles : public driver_test::CommandLine {
+ protected:
+  // The bytes of the named files of the scratch folder.
+  std::map<std::string, std::string> contents(const std::vector<std::string>& names) const {
+    std::map<std::string, std::string> bytes;
+    for (const std::string& name : names) bytes[name] = readText(dir / name);
+    return bytes;
+  }
+
+  // The files of a folder of the scratch folder, but for the runs' own output streams.
+  std::set<std::string> listing(const fs::path& folder = {}) const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir / folder)) {
+      const std::string name = entry.path().filename().string();
+      if (name != "stdout.txt" && name != "stderr.txt") names.insert(name);
+    }
+    return names;
+  }
+};
+
+// A failure is one line on standard error holding every part, exit status 1 and no elapsed time.
+void expectOneLineFailure(const Outcome& o, std::initializer_list<std::string> parts) {
+  EXPECT_EQ(o.status, 1) << o.err;
+  EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
+  for (const std::string& part : parts) {
+    EXPECT_NE(o.err.find(part), std::string::npos) << "'" << part << "' not in: " << o.err;
+  }
+  EXPECT_EQ(o.out.find("总耗时为"), std::string::npos) << o.out;
+}
+
+TEST_F(RunFiles, WalDatabaseConvertsWithOrWithoutItsSideFilesAndCreatesNoneWhenItHasNone) {
+  struct Prepared {
+    std::vector<std::string> unchanged;  // the input first
+    std::unique_ptr<Writer> writer;      // kept open during the run
+  };
+  struct Case {
+    const char* what;
+    std::function<Prepared()> prepare;
+    std::set<std::string> created;  // beside the input, but for the outputs
+  };
+  const Case cases[] = {
+      {"no side files",
+       [&] {
+         writeModel("alone.sdb");
+         modeldb::ModelDb::exec(dir / "alone.sdb", kCommitToTheWal);  // checkpointed on close
+         return Prepared{{"alone.sdb"}, nullptr};
+       },
+       {}},
+      {"a writer with the files open",
+       [&] {
+         writeModel("open.sdb");
+         auto writer = std::make_unique<Writer>(dir / "open.sdb");
+         writer->exec(kCommitToTheWal);
+         return Prepared{{"open.sdb", "open.sdb-wal"}, std::move(writer)};
+       },
+       {}},
+      {"the -wal file of a stopped writer, no -shm file",
+       [&] {
+         writeModel("live.sdb");
+         const Writer writer(dir / "live.sdb");
+         writer.exec(kCommitToTheWal);
+         fs::copy_file(dir / "live.sdb", dir / "stopped.sdb");
+         fs::copy_file(dir / "live.sdb-wal", dir / "stopped.sdb-wal");
+         return Prepared{{"stopped.sdb", "stopped.sdb-wal"}, nullptr};
+       },
+       // The WAL cannot be read without its index.
+       {"stopped.sdb-shm"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Prepared prepared = c.prepare();
+    const std::string& input = prepared.unchanged.front();
+    const auto before = contents(prepared.unchanged);
+    const auto filesBefore = listing();
+    const Outcome o = run(input + " " + input + ".ifc");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(readText(dir / (input + ".ifc.json")).find("\"Name\": \"in the WAL\""),
+              std::string::npos);
+    EXPECT_EQ(contents(prepared.unchanged), before);
+    std::set<std::string> expected = filesBefore;
+    expected.insert({input + ".ifc", input + ".ifc.json"});
+    expected.insert(c.created.begin(), c.created.end());
+    EXPECT_EQ(listing(), expected);
+  }
+}
+
+TEST_F(RunFiles, AWriterHoldingTheLockIsWaitedForAndEndsTheRunOnlyWhenItKeepsIt) {
+  using namespace std::chrono_literals;
+  for (const bool releasedAfterASecond : {true, false}) {
+    SCOPED_TRACE(releasedAfterASecond ? "released after a second" : "held on");
+    writeModel("model.sdb");
+    const auto before = contents({"model.sdb"});
+    const std::string output = releasedAfterASecond ? "waited.ifc" : "locked.ifc";
+    Writer writer(dir / "model.sdb");
+    writer.exec("BEGIN EXCLUSIVE");
+    std::thread release;
+    if (releasedAfterASecond) {
+      release = std::thread([&] {
+        std::this_thread::sleep_for(1s);
+        writer.exec("ROLLBACK");
+      });
+    }
+    const Outcome o = run("model.sdb " + output);
+    if (release.joinable()) {
+      release.join();
+      EXPECT_EQ(o.status, 0) << o.err;
+      EXPECT_TRUE(fs::exists(dir / output));
+    } else {
+      writer.exec("ROLLBACK");
+      expectOneLineFailure(o, {"model.sdb", "database is locked", "another program is writing"});
+      EXPECT_FALSE(fs::exists(dir / (output + ".json")));
+    }
+    EXPECT_EQ(contents({"model.sdb"}), before);
+  }
+}
+
+TEST_F(RunFiles, AHotJournalIsExplainedAndNeverRolledBack) {
+  writeModel("model.sdb");
+  {
+    // A write too large for the cache goes to the file before its commit, the old pages
+    // safe in the journal; copied now, the pair is a model whose program stopped mid-write.
+    const Writer writer(dir / "model.sdb");
+    writer.exec(
+        "PRAGMA cache_size = 1; BEGIN; CREATE TABLE padding(x);"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000)"
+        "INSERT INTO padding SELECT randomblob(100) FROM n");
+    fs::copy_file(dir / "model.sdb", dir / "stopped.sdb");
+    fs::copy_file(dir / "model.sdb-journal", dir / "stopped.sdb-journal");
+    writer.exec("ROLLBACK");
+  }
+  const auto before = contents({"stopped.sdb", "stopped.sdb-journal"});
+  const Outcome o = run("stopped.sdb out.ifc");
+  expectOneLineFailure(o, {"'stopped.sdb'", "was being written when its program stopped",
+                           "'stopped.sdb-journal'", "roll the journal back"});
+  EXPECT_EQ(contents({"stopped.sdb", "stopped.sdb-journal"}), before);
+  EXPECT_FALSE(fs::exists(dir / "out.ifc"));
+  EXPECT_FALSE(fs::exists(dir / "out.ifc.json"));
+}
+
+TEST_F(RunFiles, AModelDatabaseAtAPathLongerThanSqliteTakesConverts) {
+  fs::path folder;
+  for (int i = 0; i < 9; ++i) folder /= "结构设计模型文件夹结构设计模型文件夹";
+  fs::create_directories(dir / folder);
+  ASSERT_GT(fs::absolute(dir / folder / "model.sdb").native().size(), 512U);
+  // Quoted for the shell, up to the file name.
+  const std::string quotedFolder = std::string("'").append(folder.string()).append("/");
+
+  struct Case {
+    const char* what;
+    std::vector<std::string> files;  // written beside the scratch folder, moved into the long one
+    const char* floorName;
+  };
+  const Case cases[] = {
+      {"rollback journal", {"plain.sdb"}, "1F"},
+      {"WAL left by a stopped writer", {"wal.sdb", "wal.sdb-wal"}, "in the WAL"},
+  };
+  writeModel("plain.sdb");
+  {
+    writeModel("live.sdb");
+    const Writer writer(dir / "live.sdb");
+    writer.exec(kCommitToTheWal);
+    fs::copy_file(dir / "live.sdb", dir / "wal.sdb");
+    fs::copy_file(dir / "live.sdb-wal", dir / "wal.sdb-wal");
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> moved;
+    for (const std::string& file : c.files) {
+      fs::rename(dir / file, dir / folder / file);
+      moved.push_back((folder / file).string());
+    }
+    const auto before = contents(moved);
+    const Outcome o = run(quotedFolder + c.files[0] + "' " + quotedFolder + "out.ifc'");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(readText(dir / folder / "out.ifc.json")
+                  .find("\"Name\": \"" + std::string(c.floorName) + "\""),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(dir / folder / "out.ifc"));
+    EXPECT_EQ(contents(moved), before);
+  }
+}
+
+TEST_F(RunFiles, AFullDiskLeavesNoIfcFileAndNamesTheFileAndTheReason) {
+  writeModel("model.sdb");
+  const auto before = contents({"model.sdb"});
+  const Outcome o = run("model.sdb out.ifc", kFullDisk);
+  expectOneLineFailure(o, {"cannot write out.ifc: " + std::string(std::strerror(EFBIG)) +
+                           " (out.ifc not written; out.ifc.json is of this failed run)"});
+  EXPECT_EQ(contents({"model.sdb"}), before);
+  // Neither the IFC file nor the file it was written to first.
+  EXPECT_EQ(listing(), (std::set<std::string>{"model.sdb", "out.ifc.json"}));
+}
+
+TEST_F(RunFiles, AFailedRunLeavesNoIfcFileOfAnEarlierRunBesideANewFloorList) {
+  struct Case {
+    const char* what;
+    const char* sql;    // makes the new model fail
+    const char* setup;  // shell text before the run
+    const char* message;
+    bool failsBeforeTheFloorList;
+  };
+  const Case cases[] = {
+      {"a missing table", "DROP TABLE tblStdFlr", "", "no such table: tblStdFlr", true},
+      {"a floor without elevation", "UPDATE tblFloor SET LevelB = NULL", "",
+       "elevation NULL is not a finite number", false},
+      {"a full disk", "", kFullDisk, std::strerror(EFBIG), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeModel("earlier.sdb", "earlier");
+    ASSERT_EQ(run("earlier.sdb out.ifc").status, 0);
+    const auto earlier = contents({"out.ifc", "out.ifc.json"});
+
+    writeModel("model.sdb", "new");
+    if (*c.sql != '\0') modeldb::ModelDb::exec(dir / "model.sdb", c.sql);
+    const auto before = contents({"model.sdb"});
+    const Outcome o = run("model.sdb out.ifc", c.setup);
+    EXPECT_EQ(contents({"model.sdb"}), before);
+    if (c.failsBeforeTheFloorList) {
+      expectOneLineFailure(o, {c.message});
+      EXPECT_EQ(contents({"out.ifc", "out.ifc.json"}), earlier) << "the earlier pair changed";
+    } else {
+      expectOneLineFailure(
+          o, {c.message,
+              "(out.ifc of an earlier run was removed; out.ifc.json is of this failed run)"});
+      EXPECT_FALSE(fs::exists(dir / "out.ifc"));
+      EXPECT_NE(readText(dir / "out.ifc.json").find("\"new\""), std::string::npos);
+    }
+  }
+}
+
+TEST_F(RunFiles, AnOutputPathThatNamesNoFileIsRefusedBeforeAnythingIsWritten) {
+  writeModel("model.sdb");
+  fs::create_directory(dir / "folder");
+  fs::create_directory(dir / "taken.ifc.json");
+  const auto before = contents({"model.sdb"});
+  const bool devNullJsonExisted = fs::exists("/dev/null.json");
+  const std::pair<const char*, const char*> cases[] = {
+      {"''", "the output path is empty"},
+      {"folder/", "output folder/ names a folder, not a file"},
+      {"folder/.", "output folder/. names a folder, not a file"},
+      {"folder", "output folder is a folder, not a file"},
+      {"taken.ifc", "output taken.ifc.json is a folder, not a file"},
+      {"/dev/null", "output /dev/null is not a regular file"},
+  };
+  for (const auto& [output, message] : cases) {
+    SCOPED_TRACE(output);
+    const auto files = listing();
+    const auto inFolder = listing("folder");
+    expectOneLineFailure(run("model.sdb " + std::string(output)), {message});
+    EXPECT_EQ(listing(), files);
+    EXPECT_EQ(listing("folder"), inFolder);
+    EXPECT_EQ(contents({"model.sdb"}), before);
+  }
+  if (!devNullJsonExisted) {
+    EXPECT_FALSE(fs::exists("/dev/null.json"));
+  }
+}
+
+}  // namespace
