@@ -168,8 +168,9 @@ bool isAggregate(sc::NodeKind k) {
 class Encoder {
  public:
   Encoder(Model::Impl& m, const Model* owner, std::uint16_t type, std::size_t attribute,
-          bool checkReferences)
+          bool checkReferences, detail::Arena& arena)
       : m_(m),
+        arena_(arena),
         s_(*m.schema),
         owner_(owner),
         type_(type),
@@ -204,7 +205,7 @@ class Encoder {
       case sc::NodeKind::Bag: {
         if (v.kind() != Value::Kind::List) fail(v, "expected " + nodeName(s_, node));
         const List& items = v.asList();
-        Slot* slots = m_.arena.slots(items.size());
+        Slot* slots = arena_.slots(items.size());
         for (std::size_t k = 0; k < items.size(); ++k) encode(items[k], n.ref, slots[k]);
         out.tag = Tag::List;
         out.n = static_cast<std::uint32_t>(items.size());
@@ -271,7 +272,7 @@ class Encoder {
           if (!step::isUtf8(text)) fail(v, "text is not valid UTF-8");
           out.tag = Tag::String;
           out.n = static_cast<std::uint32_t>(text.size());
-          out.s = m_.arena.copy(text);
+          out.s = arena_.copy(text);
           return;
         }
         break;
@@ -323,7 +324,7 @@ class Encoder {
     if (!sc::selectAdmitsNamed(s_, select, *named)) {
       fail(v, v.typeName() + " is not a member of the select " + nodeName(s_, node));
     }
-    Slot* inner = m_.arena.slots(1);
+    Slot* inner = arena_.slots(1);
     if (named->kind == sc::NodeKind::Enumeration) {
       encodeEnum(v.inner(), named->index, *inner);
     } else {
@@ -336,6 +337,7 @@ class Encoder {
   }
 
   Model::Impl& m_;
+  detail::Arena& arena_;
   const sc::SchemaDef& s_;
   const Model* owner_;
   std::uint16_t type_;
@@ -360,9 +362,9 @@ const std::string& entityTypeName(const sc::SchemaDef& s, std::uint16_t type) {
 }
 
 void Model::Impl::encodeAttribute(std::uint16_t type, std::size_t attribute, const Value& v,
-                                  Slot& out, bool checkReferences) {
+                                  Slot& out, bool checkReferences, detail::Arena& into) {
   const sc::AttributeDef& a = sc::attributesOf(*schema, type)[attribute];
-  Encoder enc(*this, owner, type, attribute, checkReferences);
+  Encoder enc(*this, owner, type, attribute, checkReferences, into);
   if (a.derived) {
     if (v.kind() != Value::Kind::Unset && v.kind() != Value::Kind::Derived) {
       enc.fail(v, "the attribute is derived in this entity; only * can be given");
@@ -381,22 +383,24 @@ void Model::Impl::encodeAttribute(std::uint16_t type, std::size_t attribute, con
   out = s;
 }
 
-std::uint32_t Model::Impl::addRecord(std::uint16_t type, const Value* values, std::size_t count,
-                                     bool checkReferences, std::uint32_t id,
-                                     const detail::ThreadPosition* at) {
+Slot* Model::Impl::encodeRecord(std::uint16_t type, const Value* values, std::size_t count,
+                                bool checkReferences, detail::Arena& into) {
   const auto attrs = sc::attributesOf(*schema, type);
   if (count > attrs.size()) {
     throw SchemaError(std::string(schema->entities[type].name) + " takes " +
                       std::to_string(attrs.size()) + " attributes, " + std::to_string(count) +
                       " given");
   }
-  Slot* slots = arena.slots(attrs.size());
+  Slot* slots = into.slots(attrs.size());
   for (std::size_t k = 0; k < attrs.size(); ++k) {
-    encodeAttribute(type, k, k < count ? values[k] : Value(), slots[k], checkReferences);
+    encodeAttribute(type, k, k < count ? values[k] : Value(), slots[k], checkReferences, into);
   }
-  if (id == 0) id = nextId;
-  if (id >= nextId) nextId = id + 1;
-  Record r{id, type, static_cast<std::uint16_t>(attrs.size()), slots};
+  return slots;
+}
+
+std::uint32_t Model::Impl::appendRecord(std::uint16_t type, Slot* slots,
+                                        const detail::ThreadPosition* at) {
+  Record r{0, type, static_cast<std::uint16_t>(sc::attributesOf(*schema, type).size()), slots};
   if (at == nullptr) {
     r.slot = main.slot;
     r.phase = main.phase;
@@ -404,8 +408,14 @@ std::uint32_t Model::Impl::addRecord(std::uint16_t type, const Value* values, st
     r.slot = at->group ? (detail::kGroupBit | at->slot) : at->slot;
     r.phase = at->phase;
   }
-  records.push(r);
-  return id;
+  return records.append(r);
+}
+
+void Model::Impl::addReadRecord(std::uint16_t type, const Value* values, std::size_t count,
+                                std::uint32_t id) {
+  Slot* slots = encodeRecord(type, values, count, false, arena);
+  read.push_back(
+      Record{id, type, static_cast<std::uint16_t>(sc::attributesOf(*schema, type).size()), slots});
 }
 
 Value Model::Impl::decode(const Slot& s, const Model* model) const {
@@ -472,13 +482,17 @@ Entity Model::createFrom(std::string_view type, const Value* values, std::size_t
   if (impl_->schema->entities[*t].abstract) {
     throw SchemaError(std::string(impl_->schema->entities[*t].name) + " is abstract");
   }
-  const detail::ThreadPosition* at = detail::threadPosition(impl_.get());
-  std::unique_lock lock(impl_->mutex);
-  return Entity(this, impl_->addRecord(*t, values, count, true, 0, at));
+  Impl& m = *impl_;
+  const detail::ThreadPosition* at = detail::threadPosition(&m);
+  if (detail::Arena* own = Impl::scopeArena(at)) {
+    // Checked and encoded without a lock: only numbering and appending are shared.
+    return Entity(this, m.appendRecord(*t, m.encodeRecord(*t, values, count, true, *own), at));
+  }
+  const std::scoped_lock lock(m.mutex);
+  return Entity(this, m.appendRecord(*t, m.encodeRecord(*t, values, count, true, m.arena), at));
 }
 
 Entity Model::entity(std::uint32_t id) const {
-  std::shared_lock lock(impl_->mutex);
   if (impl_->records.find(id) < 0) throw Error("no entity #" + std::to_string(id));
   return Entity(this, id);
 }
@@ -492,7 +506,6 @@ std::vector<Entity> Model::by_type(std::string_view type) const {
     admitted[k] = sc::isSubtype(s, static_cast<std::uint16_t>(k), *t) ? 1 : 0;
   }
   std::vector<Entity> out;
-  std::shared_lock lock(impl_->mutex);
   const auto& records = impl_->records;
   for (std::size_t k = 0; k < records.size(); ++k) {
     if (admitted[records[k].type]) out.emplace_back(this, records[k].id);
@@ -500,10 +513,7 @@ std::vector<Entity> Model::by_type(std::string_view type) const {
   return out;
 }
 
-std::size_t Model::size() const {
-  std::shared_lock lock(impl_->mutex);
-  return impl_->records.size();
-}
+std::size_t Model::size() const { return impl_->records.size(); }
 
 namespace {
 
@@ -598,7 +608,7 @@ class Validator {
 
 std::vector<std::string> Model::validate() const {
   std::vector<std::string> problems;
-  std::shared_lock lock(impl_->mutex);
+  const AllStripes stripes(*impl_);
   Validator v(*impl_, problems);
   for (std::size_t k = 0; k < impl_->records.size(); ++k) v.check(impl_->records[k]);
   return problems;
@@ -627,9 +637,11 @@ Model::Impl& implOf(const Entity& e) {
 
 }  // namespace
 
+// A record's number, type and slot array never change once it is stored, so type tests need
+// no lock; the slots' contents change under set(), so reading them takes the entity's stripe.
+
 const std::string& Entity::type() const {
   const Model::Impl& m = implOf(*this);
-  std::shared_lock lock(m.mutex);
   return entityTypeName(*m.schema, recordOf(m, id_).type);
 }
 
@@ -637,66 +649,67 @@ bool Entity::is_a(std::string_view type) const {
   const Model::Impl& m = implOf(*this);
   const auto t = sc::findEntity(*m.schema, type);
   if (!t) return false;
-  std::shared_lock lock(m.mutex);
   return sc::isSubtype(*m.schema, recordOf(m, id_).type, *t);
 }
 
 Value Entity::get(std::string_view attribute) const {
   const Model::Impl& m = implOf(*this);
-  std::shared_lock lock(m.mutex);
   const Record& r = recordOf(m, id_);
-  return m.decode(r.attributes[attributeIndex(*m.schema, r.type, attribute)], model_);
+  const std::size_t index = attributeIndex(*m.schema, r.type, attribute);
+  const std::scoped_lock lock(m.stripeOf(id_));
+  return m.decode(r.attributes[index], model_);
 }
 
 Value Entity::get(std::size_t index) const {
   const Model::Impl& m = implOf(*this);
-  std::shared_lock lock(m.mutex);
   const Record& r = recordOf(m, id_);
   if (index >= r.count) {
     throw Error(std::string(m.schema->entities[r.type].name) + " has no attribute " +
                 std::to_string(index));
   }
+  const std::scoped_lock lock(m.stripeOf(id_));
   return m.decode(r.attributes[index], model_);
 }
 
 void Entity::set(std::string_view attribute, Value value) const {
   const Model::Impl& m = implOf(*this);
-  std::size_t index;
-  {
-    std::shared_lock lock(m.mutex);
-    index = attributeIndex(*m.schema, recordOf(m, id_).type, attribute);
-  }
-  set(index, std::move(value));
+  set(attributeIndex(*m.schema, recordOf(m, id_).type, attribute), std::move(value));
 }
 
 void Entity::set(std::size_t index, Value value) const {
   Model::Impl& m = implOf(*this);
-  std::unique_lock lock(m.mutex);
   const std::int64_t at = m.records.find(id_);
   if (at < 0) throw Error("no entity #" + std::to_string(id_));
-  Record& r = m.records[static_cast<std::size_t>(at)];
+  const Record& r = m.records[static_cast<std::size_t>(at)];
   if (index >= r.count) {
     throw SchemaError(std::string(m.schema->entities[r.type].name) + " has no attribute " +
                       std::to_string(index));
   }
+  const std::scoped_lock stripe(m.stripeOf(id_));
   Slot slot;
-  m.encodeAttribute(r.type, index, value, slot, true);
-  const bool indexed = static_cast<std::size_t>(at) < m.indexedUpTo &&
-                       (forwardMask(*m.schema)[r.type] >> index & 1) != 0;
-  if (indexed) {
-    // The exclusive lock keeps inverse() out, so the index can be changed here.
-    std::vector<std::uint32_t> refs;
-    collectRefs(r.attributes[index], refs);
-    for (std::uint32_t target : refs) {
-      auto& list = m.inverseIndex[target];
-      std::erase_if(list, [&](const detail::InverseRef& e) {
-        return e.source == id_ && e.attribute == index;
-      });
-    }
-    refs.clear();
-    collectRefs(slot, refs);
-    for (std::uint32_t target : refs) {
-      m.inverseIndex[target].push_back({id_, static_cast<std::uint16_t>(index)});
+  if (detail::Arena* own = Model::Impl::scopeArena(detail::threadPosition(&m))) {
+    m.encodeAttribute(r.type, index, value, slot, true, *own);
+  } else {
+    const std::scoped_lock lock(m.mutex);
+    m.encodeAttribute(r.type, index, value, slot, true, m.arena);
+  }
+  if ((forwardMask(*m.schema)[r.type] >> index & 1) != 0) {
+    // Records inverse() has indexed are kept current here.
+    const std::scoped_lock guard(m.inverseMutex);
+    if (static_cast<std::size_t>(at) < m.indexedUpTo) {
+      std::vector<std::uint32_t> refs;
+      collectRefs(r.attributes[index], refs);
+      for (std::uint32_t target : refs) {
+        auto& list = m.inverseIndex[target];
+        std::erase_if(list, [&](const detail::InverseRef& e) {
+          return e.source == id_ && e.attribute == index;
+        });
+      }
+      refs.clear();
+      collectRefs(slot, refs);
+      for (std::uint32_t target : refs) {
+        m.inverseIndex[target].push_back({id_, static_cast<std::uint16_t>(index)});
+      }
     }
   }
   r.attributes[index] = slot;
@@ -705,7 +718,6 @@ void Entity::set(std::size_t index, Value value) const {
 std::vector<Entity> Entity::inverse(std::string_view name) const {
   const Model::Impl& m = implOf(*this);
   const sc::SchemaDef& s = *m.schema;
-  std::shared_lock lock(m.mutex);
   const Record& r = recordOf(m, id_);
   const sc::InverseDef* def = nullptr;
   for (const sc::InverseDef& inv : sc::inversesOf(s, r.type)) {
@@ -717,7 +729,9 @@ std::vector<Entity> Entity::inverse(std::string_view name) const {
   }
   std::vector<detail::InverseRef> refs;
   {
-    std::lock_guard guard(m.inverseMutex);
+    // Indexing reads the slots of the records added since the last call.
+    const AllStripes stripes(m);
+    const std::scoped_lock guard(m.inverseMutex);
     const auto& mask = forwardMask(s);
     std::vector<std::uint32_t> targets;
     for (; m.indexedUpTo < m.records.size(); ++m.indexedUpTo) {

@@ -49,6 +49,7 @@ struct ThreadPosition {
   std::uint32_t slot = 0;  // the group's index in a group scope
   std::uint32_t phase = 0;
   bool group = false;
+  void* arena = nullptr;  // the model's arena lent to the scope
   ThreadPosition* previous = nullptr;
 };
 }  // namespace detail
@@ -134,6 +135,7 @@ class Model {
     SlotScope& operator=(const SlotScope&) = delete;
 
    private:
+    Model& model_;
     detail::ThreadPosition position_;
   };
 
@@ -146,6 +148,7 @@ class Model {
     GroupScope& operator=(const GroupScope&) = delete;
 
    private:
+    Model& model_;
     detail::ThreadPosition position_;
   };
 

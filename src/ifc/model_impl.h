@@ -6,11 +6,13 @@
 // values live in the same arena. A replaced value's storage is simply left behind: models are
 // built once and written, so the arena never frees.
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <mutex>
-#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -99,29 +101,58 @@ class Arena {
 };
 
 // Records in number order, in chunks that never move.
+//
+// A model read from a file holds its records as read, sorted by number (replace()); every
+// entity created afterwards is appended with the next number, so from the first created
+// record on, a record's index follows from its number. Appends need no lock: each takes the
+// next index, fills its record and marks it ready. Readers find a ready record by number at
+// once; size() counts the records ready without a gap, which is every record once the
+// threads that create them are done. A record never changes once ready (its attribute slots
+// live elsewhere).
 class RecordStore {
  public:
-  std::size_t size() const { return size_; }
-  Record& operator[](std::size_t i) { return chunks_[i >> kShift][i & kMask]; }
-  const Record& operator[](std::size_t i) const { return chunks_[i >> kShift][i & kMask]; }
-  void push(const Record& r) {
-    if ((size_ >> kShift) == chunks_.size()) {
-      chunks_.push_back(std::make_unique_for_overwrite<Record[]>(std::size_t{1} << kShift));
-    }
-    (*this)[size_++] = r;
+  RecordStore() = default;
+  RecordStore(const RecordStore&) = delete;
+  RecordStore& operator=(const RecordStore&) = delete;
+
+  // Records ready without a gap: what iterating readers see.
+  std::size_t size() const { return size_.load(); }
+  const Record& operator[](std::size_t i) const { return chunk(i)->records[i & kMask]; }
+
+  // Keeps `sorted` (ascending numbers, each once) as the store's only records; with no other
+  // thread about. New records are numbered after the last.
+  void replace(const std::vector<Record>& sorted) {
+    if (reserved_.load() != 0) throw std::logic_error("records replaced after others were added");
+    for (std::size_t i = 0; i < sorted.size(); ++i) place(i, sorted[i]);
+    reserved_.store(sorted.size());
+    size_.store(sorted.size());
+    firstIndex_ = sorted.size();
+    firstCreated_ = sorted.empty() ? 1 : sorted.back().id + std::uint64_t{1};
   }
-  // Index of the record numbered id, or -1. Numbers grow with the index, and new entities
-  // are numbered densely at the end, so counting back from the last record nearly always
-  // finds it at once.
-  std::int64_t find(std::uint32_t id) const {
-    if (size_ == 0) return -1;
-    const std::uint32_t last = (*this)[size_ - 1].id;
-    if (id > last) return -1;
-    const std::uint64_t back = last - id;
-    if (back < size_ && (*this)[size_ - 1 - back].id == id) {
-      return static_cast<std::int64_t>(size_ - 1 - back);
+
+  // Appends r with the next number, which it returns. Safe from several threads at once.
+  std::uint32_t append(Record r) {
+    const std::size_t i = reserved_.fetch_add(1);
+    const std::uint64_t id = firstCreated_ + (i - firstIndex_);
+    if (id > std::numeric_limits<std::uint32_t>::max())
+      throw std::length_error("too many entities");
+    r.id = static_cast<std::uint32_t>(id);
+    place(i, r);
+    // Let readers count every record ready without a gap. Sequentially consistent: of two
+    // threads finishing neighbouring records, one sees the other's mark.
+    for (std::size_t n = size_.load(); n < reserved_.load() && isReady(n);) {
+      if (size_.compare_exchange_weak(n, n + 1)) ++n;
     }
-    std::size_t lo = 0, hi = size_;
+    return r.id;
+  }
+
+  // Index of the ready record numbered id, or -1.
+  std::int64_t find(std::uint32_t id) const {
+    if (id >= firstCreated_) {
+      const std::uint64_t i = firstIndex_ + (id - firstCreated_);
+      return i < reserved_.load() && isReady(i) ? static_cast<std::int64_t>(i) : -1;
+    }
+    std::size_t lo = 0, hi = firstIndex_;
     while (lo < hi) {
       const std::size_t mid = (lo + hi) / 2;
       if ((*this)[mid].id < id) {
@@ -130,14 +161,59 @@ class RecordStore {
         hi = mid;
       }
     }
-    return lo < size_ && (*this)[lo].id == id ? static_cast<std::int64_t>(lo) : -1;
+    return lo < firstIndex_ && (*this)[lo].id == id ? static_cast<std::int64_t>(lo) : -1;
   }
 
  private:
   static constexpr unsigned kShift = 14;
   static constexpr std::size_t kMask = (std::size_t{1} << kShift) - 1;
-  std::vector<std::unique_ptr<Record[]>> chunks_;
-  std::size_t size_ = 0;
+  static constexpr std::size_t kChunks = std::size_t{1} << 15;
+
+  struct Chunk {
+    Record records[std::size_t{1} << kShift];
+    std::atomic<std::uint8_t> ready[std::size_t{1} << kShift] = {};
+  };
+
+  const Chunk* chunk(std::size_t i) const {
+    return directory_.load()[i >> kShift].load(std::memory_order_acquire);
+  }
+  bool isReady(std::size_t i) const {
+    const auto* dir = directory_.load();
+    if (dir == nullptr || (i >> kShift) >= kChunks) return false;
+    const Chunk* c = dir[i >> kShift].load(std::memory_order_acquire);
+    return c != nullptr && c->ready[i & kMask].load() != 0;
+  }
+  // Writes the record at index i and marks it ready, making its chunk first if need be.
+  void place(std::size_t i, const Record& r) {
+    if ((i >> kShift) >= kChunks) throw std::length_error("too many entities");
+    std::atomic<Chunk*>* dir = directory_.load();
+    Chunk* c = dir == nullptr ? nullptr : dir[i >> kShift].load(std::memory_order_acquire);
+    if (c == nullptr) {
+      const std::scoped_lock lock(growMutex_);
+      if (directory_.load() == nullptr) {
+        directoryStorage_ = std::make_unique<std::atomic<Chunk*>[]>(kChunks);
+        directory_.store(directoryStorage_.get());
+      }
+      dir = directory_.load();
+      c = dir[i >> kShift].load();
+      if (c == nullptr) {
+        chunks_.push_back(std::make_unique<Chunk>());
+        c = chunks_.back().get();
+        dir[i >> kShift].store(c, std::memory_order_release);
+      }
+    }
+    c->records[i & kMask] = r;
+    c->ready[i & kMask].store(1);
+  }
+
+  std::mutex growMutex_;
+  std::vector<std::unique_ptr<Chunk>> chunks_;
+  std::unique_ptr<std::atomic<Chunk*>[]> directoryStorage_;
+  std::atomic<std::atomic<Chunk*>*> directory_{nullptr};
+  std::size_t firstIndex_ = 0;      // index of the first created record
+  std::uint64_t firstCreated_ = 1;  // its number
+  alignas(64) std::atomic<std::size_t> reserved_{0};
+  alignas(64) std::atomic<std::size_t> size_{0};
 };
 
 // "#12", for messages.
@@ -165,10 +241,29 @@ struct Model::Impl {
   std::string schemaName;
   std::vector<std::string> header;  // header records as read, each ending with ';'
 
-  mutable std::shared_mutex mutex;
+  // Locks, always taken in this order: slot stripes (lowest first), mutex, inverseMutex.
+  //
+  // mutex: numbering and appending records, the main arena, write positions and groups.
+  // Entities created inside a scope are encoded in the scope's own arena without any lock;
+  // only their number and their place in the store are taken under the mutex.
+  mutable std::mutex mutex;
   detail::RecordStore records;
-  detail::Arena arena;
-  std::uint32_t nextId = 1;
+  detail::Arena arena;               // for entities and values made outside any scope
+  std::vector<detail::Record> read;  // records of a file being read, until sorted
+
+  // Attribute slots: get() and set() of an entity lock its stripe; what reads every slot
+  // (writing, validating, indexing inverses) locks all of them.
+  struct alignas(64) Stripe {
+    std::mutex mutex;
+  };
+  static constexpr std::size_t kStripes = 32;
+  mutable std::array<Stripe, kStripes> stripes;
+  std::mutex& stripeOf(std::uint32_t id) const { return stripes[id % kStripes].mutex; }
+
+  // Arenas lent to scopes, one per scope alive at a time, reused by the next scope.
+  std::mutex arenasMutex;
+  std::vector<std::unique_ptr<detail::Arena>> arenas;
+  std::vector<detail::Arena*> freeArenas;
 
   // Write order: the position of entities created outside any scope, and where each shared
   // group is written (nowhere until placed).
@@ -182,18 +277,49 @@ struct Model::Impl {
   mutable std::unordered_map<std::uint32_t, std::vector<detail::InverseRef>> inverseIndex;
   mutable std::size_t indexedUpTo = 0;
 
-  // Encodes a value for attribute `attribute` of an entity of type `type` into `out`,
-  // checking it against the schema. References must resolve unless checkReferences is false.
+  // Encodes a value for attribute `attribute` of an entity of type `type` into `out`, its
+  // storage taken from `into`, checking it against the schema. References must resolve unless
+  // checkReferences is false.
   void encodeAttribute(std::uint16_t type, std::size_t attribute, const Value& v, detail::Slot& out,
-                       bool checkReferences);
-  // Adds an entity at the given write position (slot with kGroupBit for a group) or, when
-  // `at` is null, at the model's own position. Called with the mutex held exclusively.
-  std::uint32_t addRecord(std::uint16_t type, const Value* values, std::size_t count,
-                          bool checkReferences, std::uint32_t id,
-                          const detail::ThreadPosition* at = nullptr);
-  // Record indices in write order, or an empty list when that is their number order.
+                       bool checkReferences, detail::Arena& into);
+  // Encodes the attributes of a new entity into `into`.
+  detail::Slot* encodeRecord(std::uint16_t type, const Value* values, std::size_t count,
+                             bool checkReferences, detail::Arena& into);
+  // Numbers and appends an encoded entity at the given write position (slot with kGroupBit
+  // for a group) or, when `at` is null, at the model's own position (then with the mutex
+  // held). Returns its number.
+  std::uint32_t appendRecord(std::uint16_t type, detail::Slot* slots,
+                             const detail::ThreadPosition* at);
+  // An entity of a file being read, numbered as in the file; kept in `read` until the file is
+  // read whole and its records are sorted into the store.
+  void addReadRecord(std::uint16_t type, const Value* values, std::size_t count, std::uint32_t id);
+  // The arena for values made by this thread: its scope's, or the main arena (then the mutex
+  // must be held).
+  static detail::Arena* scopeArena(const detail::ThreadPosition* at) {
+    return at == nullptr ? nullptr : static_cast<detail::Arena*>(at->arena);
+  }
+  detail::Arena* lendArena();
+  void returnArena(detail::Arena* a);
+  // Record indices in write order, or an empty list when that is their number order. Called
+  // with the mutex held.
   std::vector<std::uint32_t> writeOrder() const;
   Value decode(const detail::Slot& s, const Model* owner) const;
+};
+
+// Holds every slot stripe of a model: nothing changes an attribute meanwhile.
+class AllStripes {
+ public:
+  explicit AllStripes(const Model::Impl& m) : m_(m) {
+    for (auto& s : m_.stripes) s.mutex.lock();
+  }
+  ~AllStripes() {
+    for (auto it = m_.stripes.rbegin(); it != m_.stripes.rend(); ++it) it->mutex.unlock();
+  }
+  AllStripes(const AllStripes&) = delete;
+  AllStripes& operator=(const AllStripes&) = delete;
+
+ private:
+  const Model::Impl& m_;
 };
 
 const std::string& entityTypeName(const schema::SchemaDef& s, std::uint16_t type);

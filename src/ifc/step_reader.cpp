@@ -80,7 +80,7 @@ class Reader {
       if (id == lastId) fail(idText(id) + " is defined twice", line);
       if (id < lastId) sorted = false;
       try {
-        m.addRecord(*t, values.data(), values.size(), false, id);
+        m.addReadRecord(*t, values.data(), values.size(), id);
       } catch (const SchemaError& e) {
         fail(e.what(), line);
       }
@@ -91,7 +91,7 @@ class Reader {
     symbol(';');
     keyword("END-ISO-10303-21");
     symbol(';');
-    if (!sorted) sortRecords(m);
+    storeRecords(m, sorted);
     std::sort(lines_.begin(), lines_.end());
     checkReferences(m);
     return model;
@@ -309,16 +309,18 @@ class Reader {
     return v;
   }
 
-  void sortRecords(Model::Impl& m) {
-    std::vector<Record> all;
-    all.reserve(m.records.size());
-    for (std::size_t k = 0; k < m.records.size(); ++k) all.push_back(m.records[k]);
-    std::sort(all.begin(), all.end(), [](const Record& a, const Record& b) { return a.id < b.id; });
+  // The records read, in number order, into the model's store.
+  void storeRecords(Model::Impl& m, bool sorted) {
+    std::vector<Record> all = std::move(m.read);
+    m.read.clear();
+    if (!sorted) {
+      std::sort(all.begin(), all.end(),
+                [](const Record& a, const Record& b) { return a.id < b.id; });
+    }
     for (std::size_t k = 1; k < all.size(); ++k) {
       if (all[k].id == all[k - 1].id) fail(idText(all[k].id) + " is defined twice");
     }
-    m.records = detail::RecordStore();
-    for (const Record& r : all) m.records.push(r);
+    m.records.replace(all);
   }
 
   int lineOf(std::uint32_t id) const {

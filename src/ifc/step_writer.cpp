@@ -141,7 +141,8 @@ class Writer {
 
 void Model::write(std::ostream& out) const {
   const Impl& m = *impl_;
-  std::shared_lock lock(m.mutex);
+  const AllStripes stripes(m);
+  const std::scoped_lock lock(m.mutex);
   // In write order the k-th entity takes the k-th number in use (records are in number
   // order), so the numbers stay those of a model built on one thread.
   const std::vector<std::uint32_t> order = m.writeOrder();

@@ -17,10 +17,8 @@ void push(ThreadPosition& position) {
   innermost = &position;
 }
 
-void pop(const ThreadPosition& position) {
-  if (innermost != &position) throw Error("write scopes ended out of order");
-  innermost = position.previous;
-}
+// Scopes are made and ended on their thread like any local: the innermost ends first.
+void pop(const ThreadPosition& position) { innermost = position.previous; }
 
 }  // namespace
 
@@ -42,7 +40,7 @@ constexpr WritePosition kNowhere{std::numeric_limits<std::uint32_t>::max(),
 }  // namespace
 
 std::uint32_t Model::reserveSlots(std::uint32_t n) {
-  std::unique_lock lock(impl_->mutex);
+  const std::scoped_lock lock(impl_->mutex);
   WritePosition& main = impl_->main;
   if (n >= detail::kGroupBit - 1 - main.slot) throw Error("too many write slots reserved");
   const std::uint32_t first = main.slot + 1;
@@ -51,7 +49,7 @@ std::uint32_t Model::reserveSlots(std::uint32_t n) {
 }
 
 std::uint32_t Model::createGroup() {
-  std::unique_lock lock(impl_->mutex);
+  const std::scoped_lock lock(impl_->mutex);
   if (impl_->groups.size() >= detail::kGroupBit) throw Error("too many shared groups");
   impl_->groups.push_back(kNowhere);
   return static_cast<std::uint32_t>(impl_->groups.size() - 1);
@@ -72,38 +70,65 @@ WritePosition Model::takePosition() {
     if (p->group) throw Error("a shared group cannot be used while one is being built");
     return take(p->slot, p->phase);
   }
-  std::unique_lock lock(impl_->mutex);
+  const std::scoped_lock lock(impl_->mutex);
   return take(impl_->main.slot, impl_->main.phase);
 }
 
 void Model::placeGroup(std::uint32_t group, WritePosition at) {
-  std::unique_lock lock(impl_->mutex);
+  const std::scoped_lock lock(impl_->mutex);
   if (group >= impl_->groups.size()) throw Error("no shared group " + std::to_string(group));
   impl_->groups[group] = std::min(impl_->groups[group], at);
 }
 
-Model::SlotScope::SlotScope(Model& model, std::uint32_t slot) {
+detail::Arena* Model::Impl::lendArena() {
+  const std::scoped_lock lock(arenasMutex);
+  if (freeArenas.empty()) {
+    arenas.push_back(std::make_unique<detail::Arena>());
+    return arenas.back().get();
+  }
+  detail::Arena* a = freeArenas.back();
+  freeArenas.pop_back();
+  return a;
+}
+
+void Model::Impl::returnArena(detail::Arena* a) {
+  const std::scoped_lock lock(arenasMutex);
+  freeArenas.push_back(a);
+}
+
+// Each scope has an arena of its own while it lives, so that its thread encodes values
+// without a lock; the next scope reuses it.
+Model::SlotScope::SlotScope(Model& model, std::uint32_t slot) : model_(model) {
   if (slot >= detail::kGroupBit) throw Error("write slot out of range");
   position_.model = model.impl_.get();
   position_.slot = slot;
+  position_.arena = model.impl_->lendArena();
   detail::push(position_);
 }
 
-Model::SlotScope::~SlotScope() { detail::pop(position_); }
+Model::SlotScope::~SlotScope() {
+  detail::pop(position_);
+  model_.impl_->returnArena(static_cast<detail::Arena*>(position_.arena));
+}
 
-Model::GroupScope::GroupScope(Model& model, std::uint32_t group) {
+Model::GroupScope::GroupScope(Model& model, std::uint32_t group) : model_(model) {
   {
-    std::shared_lock lock(model.impl_->mutex);
-    if (group >= model.impl_->groups.size())
+    const std::scoped_lock lock(model.impl_->mutex);
+    if (group >= model.impl_->groups.size()) {
       throw Error("no shared group " + std::to_string(group));
+    }
   }
   position_.model = model.impl_.get();
   position_.slot = group;
   position_.group = true;
+  position_.arena = model.impl_->lendArena();
   detail::push(position_);
 }
 
-Model::GroupScope::~GroupScope() { detail::pop(position_); }
+Model::GroupScope::~GroupScope() {
+  detail::pop(position_);
+  model_.impl_->returnArena(static_cast<detail::Arena*>(position_.arena));
+}
 
 std::vector<std::uint32_t> Model::Impl::writeOrder() const {
   auto positionOf = [this](const detail::Record& r) {

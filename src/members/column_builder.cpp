@@ -22,7 +22,7 @@ std::vector<ifc::Entity> buildColumn(const RunContext& ctx, const Column::Column
 
   const double L = flr_height - column.hDiffB + column.hDiff;
   if (!(L > 0.0)) {
-    skipMember("Column", column.id, "柱长度" + text::repr(L) + "不为正（柱底不低于柱顶）");
+    skipMember("Column", column.id, "柱长度" + text::repr(L) + "不为正");
   }
   const double rotation_rad = column.rotation * std::numbers::pi / 180.0;
   const App::Vector pos(column.x, column.y, column.hDiffB);

@@ -1,5 +1,6 @@
 // Beams, secondary beams, columns and braces of one standard floor, each kind on its pool.
 #include "members/floor_members.h"
+#include "members/joint_neighbours.h"
 #include "members/linear_members.h"
 #include "members/member_pool.h"
 
@@ -7,11 +8,12 @@ namespace Utils {
 
 void buildBeams(const FloorBuild& build, std::vector<ifc::Entity>& objectlists) {
   const FloorRows& f = build.floor;
-  const Beam::FloorJoints joints(f.beams, f.columns, f.walls);
+  const JointNeighbours neighbours(f);
   buildMemberRows<Beam::BeamRow>(
       build.ctx.model, build.mt, f.beams,
       [&](const Beam::BeamRow& beam) {
-        const auto connectBeams = Beam::getConnectBeams(beam, joints);
+        const JointNeighbours::Rows near = neighbours.at(beam.jt1Id, beam.jt2Id);
+        const auto connectBeams = Beam::getConnectBeams(beam, near.beams, near.columns, near.walls);
         return CreateBeam(build.ctx, beam, build.stdFlr, connectBeams);
       },
       objectlists);

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <exception>
 #include <limits>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -14,10 +17,86 @@ namespace Utils {
 
 namespace {
 
-std::size_t workerCount(std::size_t tasks) {
-  const std::size_t processors = std::max(1U, std::thread::hardware_concurrency());
-  return std::min(processors, tasks);
-}
+// One call's tasks, handed out one at a time to whichever thread asks next.
+struct Job {
+  std::size_t count = 0;
+  std::function<void(std::size_t)> runOne;
+  std::atomic<std::size_t> next{0};
+  // The first task that failed: the tasks after it are not started.
+  std::atomic<std::size_t> firstFault{0};
+  int inside = 0;  // threads working on the job, under the workers' mutex
+  std::condition_variable left;
+
+  // Runs tasks until none is left; returns when this thread has no more to take.
+  void work() {
+    for (std::size_t i = next++; i < count && i < firstFault; i = next++) runOne(i);
+  }
+};
+
+// Worker threads started at the first threaded pool and kept for the process: a pool per
+// member kind and floor would otherwise start and join threads thousands of times in a large
+// model. The calling thread works on its own job too, so a job never waits for a free worker.
+class Workers {
+ public:
+  static Workers& instance() {
+    static Workers workers;
+    return workers;
+  }
+
+  void run(Job& job) {
+    {
+      const std::scoped_lock lock(mutex_);
+      jobs_.push_back(&job);
+      ++job.inside;
+    }
+    wake_.notify_all();
+    job.work();
+    std::unique_lock lock(mutex_);
+    std::erase(jobs_, &job);
+    --job.inside;
+    job.left.wait(lock, [&] { return job.inside == 0; });
+  }
+
+  ~Workers() {
+    {
+      const std::scoped_lock lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : threads_) t.join();
+  }
+
+  Workers(const Workers&) = delete;
+  Workers& operator=(const Workers&) = delete;
+
+ private:
+  Workers() {
+    const unsigned processors = std::max(1U, std::thread::hardware_concurrency());
+    for (unsigned k = 1; k < processors; ++k) threads_.emplace_back([this] { loop(); });
+  }
+
+  void loop() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+      wake_.wait(lock, [&] { return stop_ || !jobs_.empty(); });
+      if (stop_) return;
+      Job& job = *jobs_.front();
+      ++job.inside;
+      lock.unlock();
+      job.work();
+      lock.lock();
+      // Nothing is left to hand out: no other thread need look at the job again.
+      std::erase(jobs_, &job);
+      if (--job.inside == 0) job.left.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Job*> jobs_;
+  bool stop_ = false;
+  std::vector<std::thread> threads_;
+};
 
 }  // namespace
 
@@ -33,43 +112,29 @@ void runMemberTasks(ifc::Model& model, bool threaded, std::size_t count,
   const std::uint32_t firstSlot = model.reserveSlots(static_cast<std::uint32_t>(count));
   std::vector<std::string> reports(count);
   std::vector<std::exception_ptr> faults(count);
-  std::atomic<std::size_t> next{0};
-  // The first task that failed: the tasks after it are not started.
-  std::atomic<std::size_t> firstFault{count};
-
-  auto work = [&] {
-    for (std::size_t i = next++; i < count && i < firstFault; i = next++) {
-      const ifc::Model::SlotScope slot(model, firstSlot + static_cast<std::uint32_t>(i));
-      MessageCapture capture;
-      try {
-        task(i);
-      } catch (...) {
-        faults[i] = std::current_exception();
-        std::size_t seen = firstFault;
-        while (i < seen && !firstFault.compare_exchange_weak(seen, i)) {
-        }
+  Job job;
+  job.count = count;
+  job.firstFault = count;
+  job.runOne = [&](std::size_t i) {
+    const ifc::Model::SlotScope slot(model, firstSlot + static_cast<std::uint32_t>(i));
+    MessageCapture capture;
+    try {
+      task(i);
+    } catch (...) {
+      faults[i] = std::current_exception();
+      std::size_t seen = job.firstFault;
+      while (i < seen && !job.firstFault.compare_exchange_weak(seen, i)) {
       }
-      reports[i] = capture.take();
     }
+    reports[i] = capture.take();
   };
-  std::vector<std::thread> workers;
-  const std::size_t n = workerCount(count);
-  workers.reserve(n);
-  try {
-    for (std::size_t w = 0; w < n; ++w) workers.emplace_back(work);
-  } catch (...) {
-    // No thread to be had: stop handing out tasks and let the started workers end.
-    firstFault = 0;
-    for (std::thread& t : workers) t.join();
-    throw;
-  }
-  for (std::thread& t : workers) t.join();
+  Workers::instance().run(job);
 
-  const std::size_t end = std::min(firstFault.load(), count - 1);
+  const std::size_t fault = job.firstFault;
   std::ostream& out = messages();
-  for (std::size_t i = 0; i <= end; ++i) out << reports[i];
+  for (std::size_t i = 0; i <= fault && i < count; ++i) out << reports[i];
   out.flush();
-  if (firstFault < count) std::rethrow_exception(faults[firstFault]);
+  if (fault < count) std::rethrow_exception(faults[fault]);
 }
 
 }  // namespace Utils

@@ -38,4 +38,9 @@ db::Value getCantiSlabThick(const Slab::CantiSlabRow& cs, double flr_tk,
   return flr_tk;
 }
 
+db::Value getCantiSlabThick(const Slab::CantiSlabRow& cs, double flr_tk,
+                            std::span<const Slab::SlabRow> slabs) {
+  return getCantiSlabThick(cs, flr_tk, Slab::SlabsByGrid(slabs));
+}
+
 }  // namespace Utils

@@ -4,6 +4,8 @@
 // cantilever slab, the thickness of the slab behind its edge. The result keeps the class it
 // was stored in (integer or real), because the cantilever's profile text writes it as held.
 
+#include <span>
+
 #include "db/value.h"
 #include "readers/slab.h"
 
@@ -23,5 +25,8 @@ inline constexpr int kZeroSlabThickness = 10;
 // Throws SlabFault when that slab's own code is not a finite number.
 [[nodiscard]] db::Value getCantiSlabThick(const Slab::CantiSlabRow& cs, double flr_tk,
                                           const Slab::SlabsByGrid& slabs);
+// The same with the slab list itself (indexed for this one call).
+[[nodiscard]] db::Value getCantiSlabThick(const Slab::CantiSlabRow& cs, double flr_tk,
+                                          std::span<const Slab::SlabRow> slabs);
 
 }  // namespace Utils

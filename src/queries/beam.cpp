@@ -1,13 +1,11 @@
 #include "queries/beam.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
 #include <string>
 
 #include "readers/field_reader.h"
-#include "readers/id_map.h"
 #include "text/split.h"
 
 namespace Beam {
@@ -53,7 +51,8 @@ BeamRow readBeam(const db::Row& r, readers::FieldReader& f) {
   b.hDiff2 = f.numberValue(13, "HDiff2");
   b.zDiff1 = f.numberValue(14, "ZDiff1");
   b.zDiff2 = f.numberValue(15, "ZDiff2");
-  b.axisJt1Id = f.number(16, "tblAxis.Jt1ID");
+  // A grid line without its axis row lies on a straight axis, as the code 0 has it.
+  b.axisJt1Id = r[16].isNull() ? 0.0 : f.number(16, "tblAxis.Jt1ID");
   b.x0 = f.optionalNumber(17, "X0");
   b.y0 = f.optionalNumber(18, "Y0");
   if (b.isArc()) {
@@ -114,79 +113,28 @@ bool isRigid(const BeamRow& beam) {
   return paras.size() >= 3 && paras[1] == "100" && paras[2] == "100";
 }
 
-// Joint ids as the tests compare them (Value's "=="), NULL included: the index holds what
-// may stand at a joint, and every lookup checks the ids again.
-struct FloorJoints::Index {
-  struct AtJoint {
-    std::vector<const db::Value*> blockers;  // columns' joints and walls' end joints
-    std::vector<const BeamRow*> carriers;
-  };
-  readers::IdMap<AtJoint> byId;
-  AtJoint atNull;
-
-  AtJoint* slot(const db::Value& id) { return id.isNull() ? &atNull : byId.insert(id); }
-  const AtJoint* find(const db::Value& id) const { return id.isNull() ? &atNull : byId.find(id); }
-};
-
-FloorJoints::FloorJoints(std::span<const BeamRow> fBeams,
-                         std::span<const Column::ColumnRow> fColumns,
-                         std::span<const Palvek::WallRow> fWalls)
-    : index_(std::make_unique<Index>()) {
-  for (const Column::ColumnRow& c : fColumns) index_->slot(c.jtId)->blockers.push_back(&c.jtId);
-  for (const Palvek::WallRow& w : fWalls) {
-    index_->slot(w.jt1Id)->blockers.push_back(&w.jt1Id);
-    index_->slot(w.jt2Id)->blockers.push_back(&w.jt2Id);
-  }
-  for (const BeamRow& b : fBeams) {
-    if (!(b.axisJt1Id > 0) || !isHorizontal(b) || isRigid(b)) continue;
-    // Both ends first: making the second may move the first.
-    index_->slot(b.jt1Id);
-    index_->slot(b.jt2Id);
-    Index::AtJoint* end1 = index_->slot(b.jt1Id);
-    Index::AtJoint* end2 = index_->slot(b.jt2Id);
-    end1->carriers.push_back(&b);
-    if (end2 != end1) end2->carriers.push_back(&b);
-  }
-}
-
-FloorJoints::~FloorJoints() = default;
-FloorJoints::FloorJoints(FloorJoints&&) noexcept = default;
-FloorJoints& FloorJoints::operator=(FloorJoints&&) noexcept = default;
-
-bool FloorJoints::blocked(const db::Value& jointId) const {
-  const Index::AtJoint* at = index_->find(jointId);
-  if (!at) return false;
-  return std::any_of(at->blockers.begin(), at->blockers.end(),
-                     [&](const db::Value* id) { return *id == jointId; });
-}
-
-std::vector<const BeamRow*> FloorJoints::carriers(const db::Value& jointId) const {
-  std::vector<const BeamRow*> beams;
-  const Index::AtJoint* at = index_->find(jointId);
-  if (!at) return beams;
-  for (const BeamRow* b : at->carriers) {
-    if (b->jt1Id == jointId || b->jt2Id == jointId) beams.push_back(b);
-  }
-  return beams;
-}
-
 std::vector<SupportingBeamPair> getConnectBeams(const BeamRow& beam,
                                                 std::span<const BeamRow> fBeams,
                                                 std::span<const Column::ColumnRow> fColumns,
                                                 std::span<const Palvek::WallRow> fWalls) {
-  if (beam.isArc()) return {};
-  return getConnectBeams(beam, FloorJoints(fBeams, fColumns, fWalls));
-}
-
-std::vector<SupportingBeamPair> getConnectBeams(const BeamRow& beam, const FloorJoints& joints) {
   const App::Vector v0 = beam.planVector();
   if (beam.isArc()) return {};
 
   // Candidates at one joint; no value where a column or a wall end takes the beam.
   auto getByJoint = [&](const db::Value& jtID) -> std::optional<BeamList> {
-    if (joints.blocked(jtID)) return std::nullopt;
-    BeamList candidates = joints.carriers(jtID);
-    std::erase_if(candidates, [&](const BeamRow* b) { return *b == beam; });
+    for (const Column::ColumnRow& c : fColumns) {
+      if (c.jtId == jtID) return std::nullopt;
+    }
+    for (const Palvek::WallRow& w : fWalls) {
+      if (w.jt1Id == jtID || w.jt2Id == jtID) return std::nullopt;
+    }
+    BeamList candidates;
+    for (const BeamRow& b : fBeams) {
+      if (b.axisJt1Id > 0 && !(b == beam) && (b.jt1Id == jtID || b.jt2Id == jtID) &&
+          isHorizontal(b) && !isRigid(b)) {
+        candidates.push_back(&b);
+      }
+    }
     return candidates;
   };
 

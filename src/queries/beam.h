@@ -2,7 +2,6 @@
 // Beam query, beam tests and the supporting beams of each beam end.
 
 #include <iostream>
-#include <memory>
 #include <span>
 #include <vector>
 
@@ -17,8 +16,9 @@ namespace Beam {
 extern const char* const kBeamSql;
 
 // Every beam segment of every standard floor, grouped by standard floor. A beam without its
-// own geometry (grid line, joint coordinates or height offsets, axis, or the centre of an arc
-// axis) is reported once on `report` ("Beam_12, X1为空，已跳过") and left out.
+// own geometry (grid line, joint coordinates or height offsets, or the centre of an arc axis)
+// is reported once on `report` ("Beam_12, X1为空，已跳过") and left out; a beam whose grid line
+// has no axis row is straight.
 [[nodiscard]] std::vector<BeamRow> getBeams(const db::Database& conn,
                                             std::ostream& report = std::cout);
 
@@ -47,31 +47,5 @@ struct SupportingBeamPair {
 [[nodiscard]] std::vector<SupportingBeamPair> getConnectBeams(
     const BeamRow& beam, std::span<const BeamRow> fBeams,
     std::span<const Column::ColumnRow> fColumns, std::span<const Palvek::WallRow> fWalls);
-
-// The beams, columns and walls of one standard floor by joint, made once for the floor: the
-// supporting beams of every beam are then found without a pass over the floor per beam. The
-// lists must outlive it; its lookups only read, so threads may share it.
-class FloorJoints {
- public:
-  FloorJoints(std::span<const BeamRow> fBeams, std::span<const Column::ColumnRow> fColumns,
-              std::span<const Palvek::WallRow> fWalls);
-  ~FloorJoints();
-  FloorJoints(FloorJoints&&) noexcept;
-  FloorJoints& operator=(FloorJoints&&) noexcept;
-
-  // A column stands on the joint or a wall ends there.
-  [[nodiscard]] bool blocked(const db::Value& jointId) const;
-  // The beams that may carry another at the joint (straight, horizontal, not rigid), in
-  // the floor's order.
-  [[nodiscard]] std::vector<const BeamRow*> carriers(const db::Value& jointId) const;
-
- private:
-  struct Index;
-  std::unique_ptr<Index> index_;
-};
-
-// getConnectBeams with the floor's lists indexed by joint: the same pairs.
-[[nodiscard]] std::vector<SupportingBeamPair> getConnectBeams(const BeamRow& beam,
-                                                              const FloorJoints& joints);
 
 }  // namespace Beam

@@ -28,7 +28,8 @@ struct BeamRow {
   db::Value hDiff2 = 0;  // 13 HDiff2
   db::Value zDiff1 = 0;  // 14 ZDiff1: HDiff of joint Jt1ID, mm
   db::Value zDiff2 = 0;  // 15 ZDiff2: HDiff of joint Jt2ID, mm
-  double axisJt1Id = 0;  // 16 tblAxis.Jt1ID: > 0 straight axis, < 0 arc about joint -value
+  double axisJt1Id = 0;  // 16 tblAxis.Jt1ID: > 0 straight axis, < 0 arc about joint -value;
+                         //    0 (also for a grid line without axis row) straight, no supporter
   std::optional<double> x0;  // 17 X0: X of joint -axisJt1Id (the arc centre); none when absent
   std::optional<double> y0;  // 18 Y0
 

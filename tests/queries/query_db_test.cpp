@@ -82,7 +82,7 @@ TEST(GetBeams, RowsCarryJointsHeightOffsetsAsStoredSectionAndTheArcCentre) {
   EXPECT_EQ(arc.y0, 8000);
 }
 
-TEST(GetBeams, BeamsWithoutTheirGeometryAreReportedOnceAndBeamsWithoutSectionKept) {
+TEST(GetBeams, BeamsWithoutTheirGeometryAreReportedOnceAndBeamsWithoutSectionOrAxisKept) {
   md::TempPath path("beams");
   md::ModelDb m;
   const Value sf = m.add(md::StdFloor{});
@@ -99,14 +99,17 @@ TEST(GetBeams, BeamsWithoutTheirGeometryAreReportedOnceAndBeamsWithoutSectionKep
                               axisless.str() + ")");
   std::ostringstream report;
   const auto beams = Beam::getBeams(db::Database::openReadOnly(path), report);
-  ASSERT_EQ(beams.size(), 1u);
+  ASSERT_EQ(beams.size(), 2u);
   EXPECT_EQ(beams[0].beamId, Value(12));
   EXPECT_TRUE(beams[0].shapeVal.isNull());
   EXPECT_TRUE(beams[0].kind.isNull());
+  // A grid line without its axis row lies on a straight axis: code 0, no arc.
+  EXPECT_EQ(beams[1].beamId, Value(14));
+  EXPECT_EQ(beams[1].axisJt1Id, 0.0);
+  EXPECT_FALSE(beams[1].isArc());
   EXPECT_EQ(report.str(),
             "Beam_11, X1为空，已跳过\n"
             "Beam_13, X0为空，已跳过\n"
-            "Beam_14, tblAxis.Jt1ID为空，已跳过\n"
             "Beam_15, HDiff2为空，已跳过\n");
 }
 

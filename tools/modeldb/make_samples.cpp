@@ -6,6 +6,9 @@
 //                       with openings (tools/modeldb/wall_sample.h)
 //   sample_slabs.sdb    one storey of plain, sloped, arc-edged, folded and split slabs, a slab
 //                       opening and cantilever slabs (tools/modeldb/slab_sample.h)
+//   sample_linear.sdb   one storey of beams at a skew joint, tapered outline beams, a brace,
+//                       turned and composite columns and a sloped secondary beam
+//                       (tools/modeldb/linear_sample.h)
 // Usage: sdb_samples [output-folder]   (default: examples)
 
 #include <filesystem>
@@ -14,6 +17,7 @@
 #include <string>
 
 #include "modeldb/modeldb.h"
+#include "modeldb/linear_sample.h"
 #include "modeldb/slab_sample.h"
 #include "modeldb/wall_sample.h"
 
@@ -259,12 +263,14 @@ int main(int argc, char** argv) {
     writeTaperedSample(dir / "sample_tapered.sdb");
     md::writeWallSample(dir / "sample_walls.sdb");
     md::writeSlabSample(dir / "sample_slabs.sdb");
+    md::writeLinearSample(dir / "sample_linear.sdb");
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;
   }
   std::cout << "wrote " << (dir / "sample.sdb").string() << ", "
             << (dir / "sample_tapered.sdb").string() << ", " << (dir / "sample_walls.sdb").string()
-            << " and " << (dir / "sample_slabs.sdb").string() << '\n';
+            << ", " << (dir / "sample_slabs.sdb").string() << " and "
+            << (dir / "sample_linear.sdb").string() << '\n';
   return 0;
 }
