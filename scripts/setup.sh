@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make libsqlite3-dev libgeos-dev libgtest-dev)
+packages=(cmake g++ make libsqlite3-dev libgeos-dev libgtest-dev pybind11-dev python3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,5 +1,6 @@
 #include "members/arc_slab_outline.h"
 
+#include <cmath>
 #include <numbers>
 #include <string>
 
@@ -43,7 +44,9 @@ ArcTrim arcTrim(const Grid::OutlineSegment& arc) {
   if (a1 < 0) a1 += 360.0;
   if (a2 < 0) a2 += 360.0;
   const bool sense = !(App::DraftVecUtils::angle(d1, d2) < 0);
-  return {(c - s).Length(), a1, a2, sense};
+  const double radius = (c - s).Length();
+  if (!std::isfinite(radius)) throw SlabFault("轮廓圆弧半径不是有限数值");
+  return {radius, a1, a2, sense};
 }
 
 ifc::Entity arcOutlineProfile(ifc::Model& model, const std::vector<Grid::OutlineSegment>& chain) {

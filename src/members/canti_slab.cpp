@@ -65,6 +65,7 @@ ifc::Entity arcEdge(const RunContext& ctx, const Slab::CantiSlabRow& cs, const C
   const App::Vector r2 = p2 - p0;
   const double R = r1.Length();
   if (R < kShortestEdge || r2.Length() < kShortestEdge) throw SlabFault("圆弧端点与圆心重合");
+  if (!std::isfinite(R + cs.width.asDouble())) throw SlabFault("圆弧半径不是有限数值");
   const double angle = r1.getAngle(r2) * 180.0 / std::numbers::pi;
   if (!(angle > 0)) throw SlabFault("圆弧两端在同一半径上，圆弧角度为0");
   const double width = cs.width.asDouble();
@@ -91,7 +92,7 @@ ifc::Entity arcEdge(const RunContext& ctx, const Slab::CantiSlabRow& cs, const C
 
 std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx, const Slab::CantiSlabRow& cs,
                                            const Floor::StdFloorRow& stdFlr, double flr_tk,
-                                           std::span<const Slab::SlabRow> slabs) {
+                                           const Slab::SlabsByGrid& slabs) {
   try {
     const double flr_height = storeyHeight(stdFlr.id, stdFlr.height);
     if (cs.side == 0) throw SlabFault("悬挑方向Side为0");
@@ -116,6 +117,12 @@ std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx, const Slab::Ca
     reportSkipped("CantiSlab", cs.id, fault.what());
   }
   return std::nullopt;
+}
+
+std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx, const Slab::CantiSlabRow& cs,
+                                           const Floor::StdFloorRow& stdFlr, double flr_tk,
+                                           std::span<const Slab::SlabRow> slabs) {
+  return CreateCantiSlab(ctx, cs, stdFlr, flr_tk, Slab::SlabsByGrid(slabs));
 }
 
 }  // namespace Utils

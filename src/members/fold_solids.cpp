@@ -118,25 +118,35 @@ std::string pointText(const PlanPoint& p) {
   return "(" + text::repr(p[0]) + ", " + text::repr(p[1]) + ")";
 }
 
-ifc::Entity closedPolyline(ifc::Model& model, const std::vector<PlanPoint>& points,
-                           const FoldFrame& frame) {
+ifc::Entity closedPolyline(ifc::Model& model, const std::vector<PlanPoint>& points) {
   ifc::List entities;
   for (const PlanPoint& p : points) {
-    const PlanPoint q = frame.map(p);
-    entities.emplace_back(model.create("IfcCartesianPoint", {ifc::List{q[0], q[1]}}));
+    entities.emplace_back(model.create("IfcCartesianPoint", {ifc::List{p[0], p[1]}}));
   }
   entities.push_back(entities.front());
   return model.create("IfcPolyline", {std::move(entities)});
 }
 
+// Checked before any entity is made, so that no infinite coordinate reaches the model.
 ifc::Entity createSolid(const RunContext& ctx, const std::vector<PlanPoint>& verts, double base,
                         double depth, const FoldFrame& frame) {
+  std::vector<PlanPoint> mapped;
+  for (const PlanPoint& v : verts) {
+    mapped.push_back(frame.map(v));
+    if (!std::isfinite(mapped.back()[0]) || !std::isfinite(mapped.back()[1])) {
+      throw App::GeometryError("降板顶点" + pointText(v) + "无法放到板面上");
+    }
+  }
+  if (!std::isfinite(base) || !std::isfinite(depth)) {
+    throw App::GeometryError("降板高度" + text::repr(base) + "或厚度" + text::repr(depth) +
+                             "不是有限数值");
+  }
   ifc::Model& model = ctx.model;
   const ifc::Entity location = model.create("IfcCartesianPoint", {ifc::List{0.0, 0.0, base}});
   const ifc::Entity position =
       model.create("IfcAxis2Placement3D", {location, ctx.directionZ, ctx.directionX});
   const ifc::Entity profile = model.create("IfcArbitraryClosedProfileDef", {ifc::Enum{"AREA"}});
-  profile.set("OuterCurve", closedPolyline(model, verts, frame));
+  profile.set("OuterCurve", closedPolyline(model, mapped));
   return model.create("IfcExtrudedAreaSolid", {profile, position, ctx.directionZ, depth});
 }
 

@@ -76,7 +76,8 @@ struct FoldSolids {
 
 // The two solids of a slab `tk` mm thick: `cut` over region.verts from tk - z_diff up to tk,
 // `union` over `widened` from tk - z_diff - tk_fd up to 0; each an IfcExtrudedAreaSolid
-// along local +Z whose profile is bounded by a closed 2-D polyline.
+// along local +Z whose profile is bounded by a closed 2-D polyline. Throws App::GeometryError,
+// before making the solid, when a mapped point or a height is not finite.
 [[nodiscard]] FoldSolids createBooleanSolids(const RunContext& ctx, const FoldRegion& region,
                                              const std::optional<std::vector<PlanPoint>>& widened,
                                              double tk, const FoldFrame& frame);

@@ -1,5 +1,6 @@
 #include "members/slab_builder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>

@@ -35,8 +35,12 @@ double baseOf(const ifc::Entity& solid) {
   return frameOf(solid.get("Position").asEntity()).origin[2];
 }
 
+// The outline of a fold solid, whose polyline must close on its first point.
 std::vector<Point2> outlineOf(const ifc::Entity& solid) {
-  return profilePoints(solid.get("SweptArea").asEntity());
+  const ifc::Entity profile = solid.get("SweptArea").asEntity();
+  const ifc::Value points = profile.get("OuterCurve").asEntity().get("Points");
+  EXPECT_EQ(points.asList().front(), points.asList().back());
+  return profilePoints(profile);
 }
 
 std::vector<std::pair<double, double>> shifted(std::vector<std::pair<double, double>> points,

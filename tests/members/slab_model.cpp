@@ -1,5 +1,7 @@
 #include "slab_model.h"
 
+#include <algorithm>
+
 #include "driver/verdamo.h"
 
 namespace members_test {
@@ -24,7 +26,7 @@ Value SlabModel::jt(double x, double y, double hDiff) {
 
 Value SlabModel::grid(const Corner& a, const Corner& b) {
   const Value ja = jt(a.x, a.y, a.hDiff), jb = jt(b.x, b.y, b.hDiff);
-  const auto key = std::minmax(ja.asInteger(), jb.asInteger());
+  const auto key = std::minmax({ja.asInteger(), jb.asInteger()});
   auto [it, added] = grids_.try_emplace({key.first, key.second});
   if (added) it->second = m.line(ja, jb);
   return it->second;

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <numbers>
 
+#include "driver/verdamo.h"
 #include "slab_model.h"
 
 namespace members_test {
@@ -223,6 +226,45 @@ TEST_F(Slabs, ArcEdgedOutlinesAreCompositeCurvesTrimmedByPolarAngles) {
     EXPECT_NEAR(profileArea(profile), std::numbers::pi * r * r / 4, 1e-4 * r * r);
   }
   expectBox(box("Slab_" + levelled.str()), {{100000, 0, 2980}, {100000 + r, r, 3100}});
+}
+
+// The written file without what differs from run to run: GlobalIds and time stamps.
+std::string withoutRunStamps(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string out, line;
+  while (std::getline(in, line)) {
+    if (line.starts_with("FILE_NAME(") || line.find("IFCOWNERHISTORY(") != std::string::npos) {
+      line = "*";
+    }
+    // A quoted text of 22 characters is a GlobalId.
+    for (std::size_t at = line.find('\''); at != std::string::npos; at = line.find('\'', at + 1)) {
+      if (at + 23 < line.size() && line[at + 23] == '\'' &&
+          line.find_first_of("', ", at + 1) == at + 23) {
+        line.replace(at, 24, "*");
+      }
+    }
+    out += line + '\n';
+  }
+  return out;
+}
+
+TEST(SlabSamples, ConvertToTheSameFileInEitherRunMode) {
+  const char* source = std::getenv("SDB2IFC_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  const modeldb::TempPath sequential("sequential", ".ifc"), threaded("threaded", ".ifc");
+  for (const char* sample : {"sample.sdb", "sample_slabs.sdb"}) {
+    SCOPED_TRACE(sample);
+    const std::filesystem::path input = std::filesystem::path(source) / "examples" / sample;
+    ::testing::internal::CaptureStdout();
+    Verdamo::Create(input, sequential.path(), false);
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    ::testing::internal::CaptureStdout();
+    Verdamo::Create(input, threaded.path(), true);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "use multithread\n" + printed);
+    EXPECT_EQ(withoutRunStamps(threaded.path()), withoutRunStamps(sequential.path()));
+    std::filesystem::remove(sequential.path().string() + ".json");
+    std::filesystem::remove(threaded.path().string() + ".json");
+  }
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ void writeSlabSample(const std::filesystem::path& path) {
   std::map<std::pair<std::int64_t, std::int64_t>, Value> lines;
   auto line = [&](const Corner& a, const Corner& b) {
     const Value ja = jt(a.x, a.y, a.hDiff), jb = jt(b.x, b.y, b.hDiff);
-    auto [it, added] = lines.try_emplace(std::minmax(ja.asInteger(), jb.asInteger()));
+    auto [it, added] = lines.try_emplace(std::minmax({ja.asInteger(), jb.asInteger()}));
     if (added) it->second = m.line(ja, jb);
     return it->second;
   };

@@ -1,0 +1,59 @@
+#pragma once
+// How a Utils function runs its C++ builder: without the interpreter lock, so builders called
+// from several host threads build at once, and with what it reports on the way captured on
+// its thread and written to the host's sys.stdout when it returns or throws.
+
+#include <pybind11/pybind11.h>
+
+#include <memory>
+#include <vector>
+
+#include "host/host_model.h"
+#include "host/host_stdout.h"
+#include "members/messages.h"
+
+namespace host {
+
+// The arguments must be host-free (converted) before the call: build() runs unlocked.
+template <class Build>
+auto unlocked(Build&& build) {
+  Utils::MessageCapture reports;
+  struct Flush {
+    Utils::MessageCapture& reports;
+    ~Flush() {
+      try {
+        writeToHost(reports.take());
+      } catch (const pybind11::error_already_set&) {
+        // A sys.stdout that refuses text loses the lines, not the builder's result.
+      }
+    }
+  } flush{reports};
+  pybind11::gil_scoped_release release;
+  return build();
+}
+
+// For functions that call back into the host (face and edge objects): reports captured the
+// same way, the interpreter lock kept.
+template <class Call>
+auto reporting(Call&& call) {
+  Utils::MessageCapture reports;
+  struct Flush {
+    Utils::MessageCapture& reports;
+    ~Flush() {
+      try {
+        writeToHost(reports.take());
+      } catch (const pybind11::error_already_set&) {
+      }
+    }
+  } flush{reports};
+  return call();
+}
+
+[[nodiscard]] inline pybind11::list products(const std::shared_ptr<HostModel>& model,
+                                             const std::vector<ifc::Entity>& entities) {
+  pybind11::list result;
+  for (const ifc::Entity& e : entities) result.append(wrap(model, e));
+  return result;
+}
+
+}  // namespace host

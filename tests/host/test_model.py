@@ -1,0 +1,146 @@
+"""The IFC model a script works on, and the section builders called on it: entities made by
+type name and read back by name, by type and from the written file; profiles and their areas;
+the profile cache of the run context in config."""
+
+import math
+import tempfile
+import unittest
+from pathlib import Path
+
+import config
+import ifc
+import Sect
+from App import Vector
+from host_support import clear_run_context, new_model, set_run_context
+
+
+class ModelTest(unittest.TestCase):
+    def test_entities_by_type_name_with_attributes_by_position_and_by_name(self):
+        model = ifc.Model("IFC4")
+        self.assertEqual((model.schema, len(model)), ("IFC4", 0))
+        point = model.create_entity("IfcCartesianPoint", Vector(1, 2, 3))
+        placement = model.create_entity("IfcAxis2Placement3D", point, RefDirection=None)
+        wall = model.create_entity("IfcWall", "0123456789012345678901", Name="Wall_7")
+        wall.ObjectPlacement = model.create_entity("IfcLocalPlacement", None, placement)
+        wall.PredefinedType = "SOLIDWALL"
+        self.assertEqual(point.Coordinates, (1.0, 2.0, 3.0))
+        self.assertEqual((wall.Name, wall.Description, wall.PredefinedType),
+                         ("Wall_7", None, "SOLIDWALL"))
+        self.assertEqual(wall.ObjectPlacement.RelativePlacement.Location, point)
+        self.assertEqual((wall.is_a(), wall.is_a("IfcProduct"), wall.is_a("IfcBeam")),
+                         ("IfcWall", True, False))
+        self.assertEqual(point.id(), 1)
+        self.assertEqual([e.is_a() for e in model.by_type("IfcPlacement")], ["IfcAxis2Placement3D"])
+        self.assertEqual(model.by_id(wall.id()), wall)
+        self.assertEqual(model[wall.id()], wall)
+        self.assertEqual(len({wall, model[wall.id()]}), 1)
+        self.assertEqual(wall[2], "Wall_7")
+        self.assertEqual(len(wall), 9)
+        self.assertEqual(wall.get_info()["Name"], "Wall_7")
+        self.assertEqual(repr(point), "#1=IfcCartesianPoint((1.,2.,3.))")
+        label = ifc.TypedValue("IfcLabel", "3")
+        value = model.create_entity("IfcPropertySingleValue", "Height", None, label)
+        self.assertEqual(value.NominalValue, label)
+        relation = model.create_entity("IfcRelAggregates", "1123456789012345678901", None, None,
+                                       None, wall, [model.create_entity("IfcBeam", "2123456789012345678901")])
+        self.assertEqual(wall.IsDecomposedBy, (relation,))
+        self.assertTrue(hasattr(wall, "IsDecomposedBy") and not hasattr(wall, "NoSuchThing"))
+
+    def test_faults_are_exceptions_of_the_ifc_module(self):
+        model, other = ifc.Model(), ifc.Model()
+        beam = model.create_entity("IfcBeam", "0123456789012345678901")
+        for action, error in [
+            (lambda: ifc.Model("IFC5"), ifc.Error),
+            (lambda: model.create_entity("IfcNoSuchThing"), ifc.SchemaError),
+            (lambda: model.create_entity("IfcProduct"), ifc.SchemaError),  # abstract
+            (lambda: model.create_entity("IfcBeam", 12), ifc.SchemaError),
+            (lambda: setattr(beam, "Name", 3.5), ifc.SchemaError),
+            (lambda: setattr(beam, "NoSuchThing", 1), ifc.Error),
+            (lambda: beam.NoSuchThing, AttributeError),
+            (lambda: beam[40], IndexError),
+            (lambda: model.by_id(999), ifc.Error),
+            (lambda: other.create_entity("IfcLocalPlacement", beam), ifc.Error),
+            (lambda: model.create_entity("IfcBeam", object()), TypeError),
+            (lambda: ifc.open("/no/such/file.ifc"), ifc.Error),
+        ]:
+            with self.subTest(error=error), self.assertRaises(error):
+                action()
+        self.assertTrue(issubclass(ifc.SchemaError, ifc.Error) and issubclass(ifc.Error, RuntimeError))
+
+    def test_a_written_model_reads_back_with_its_entities(self):
+        model = new_model()
+        profile = Sect.Rect_Section(model, 300.0, 500.0)
+        with tempfile.TemporaryDirectory() as d:
+            model.write(Path(d, "model.ifc"))
+            again = ifc.open(str(Path(d, "model.ifc")))
+        self.assertEqual((again.schema, len(again)), ("IFC2X3", len(model)))
+        read = again.by_type("IfcRectangleProfileDef")[0]
+        self.assertEqual(read.get_info() | {"Position": None},
+                         profile.get_info() | {"Position": None})
+        self.assertEqual(again.validate(), [])
+
+
+class SectionTest(unittest.TestCase):
+    def tearDown(self):
+        clear_run_context()
+
+    def test_builders_make_named_profiles_of_the_given_dimensions(self):
+        model = ifc.Model("IFC2X3")
+        for builder, args, type_name, name, area in [
+            (Sect.Circle_Section, dict(D=300.0), "IfcCircleProfileDef", "Circle_300", math.pi * 150 * 150),
+            (Sect.Rect_Section, (300.0, 500.0), "IfcRectangleProfileDef", "Rec_300*500", 150000.0),
+            (Sect.I_Section, (200.0, 400.0, 8.0, 13.0, 16.0), "IfcIShapeProfileDef", "I_200*400*8*13", 8192.0),
+            (Sect.U_Section, (100.0, 200.0, 8.0, 10.0, 12.0), "IfcDerivedProfileDef", "U_100*200*8*10", 3440.0),
+            (Sect.T_Section, (200, 300, 10, 20, 0), "IfcDerivedProfileDef", "T_200*300*10*20", 6800.0),
+            (Sect.RH_Section, (200.0, 300.0, 10.0), "IfcRectangleHollowProfileDef", "RH_200*300*10", 9600.0),
+            (Sect.CH_Section, (219.0, 199.0), "IfcCircleHollowProfileDef", "CH_219*199",
+             math.pi * 109.5 * 109.5 - math.pi * 99.5 * 99.5),
+            (Sect.Trap_Section, (200.0, 300.0, 50.0, 50.0), "IfcTrapeziumProfileDef", "Trap_200*300*50*50", 75000.0),
+            (Sect.Rect_Section, (12.5, 13.5), "IfcRectangleProfileDef", "Rec_12*14", 168.75),
+        ]:
+            with self.subTest(builder=builder.__name__, args=args):
+                profile = builder(model, **args) if isinstance(args, dict) else builder(model, *args)
+                self.assertEqual((profile.is_a(), profile.ProfileName, profile.ProfileType),
+                                 (type_name, name, "AREA"))
+                self.assertAlmostEqual(Sect.get_Area(profile), area, places=6)
+        with self.assertRaises(Sect.SectionError):
+            Sect.Rect_Section(model, -1.0, 500.0)
+        with self.assertRaises(Sect.AreaError):
+            Sect.get_Area(Sect.RH_Section_Ex(model, 200.0, 300.0, 10.0, 10.0, 20.0, 20.0))
+        with self.assertRaises(TypeError):
+            Sect.get_Area(Vector(1, 2, 3))
+
+    def test_polygon_profile_is_drawn_in_the_outline_frame(self):
+        model = ifc.Model()
+        square = [Vector(0, 0, 0), Vector(10, 0, 0), Vector(10, -10, 0), Vector(0, -10, 0)]
+        profile = Sect.Polygon_Section(model, v0=Vector(0, 0, 1), points=square)
+        points = [p.Coordinates for p in profile.OuterCurve.Points]
+        expected = [(0, 0), (10, 0), (10, -10), (0, -10)]
+        for got, want in zip(points, expected):
+            self.assertAlmostEqual(got[0], want[0], places=9)
+            self.assertAlmostEqual(got[1], want[1], places=9)
+        self.assertIsNone(profile.ProfileName)
+        self.assertEqual(Sect.get_Area(profile), 100.0)
+
+    def test_make_profiles_caches_per_run_context(self):
+        model = ifc.Model("IFC2X3")
+        with self.assertRaisesRegex(RuntimeError, "config.dict_profile is not assigned"):
+            Sect.makeProfiles(model, 1, "1,300,500")
+        config.dict_profile = {}
+        first = Sect.makeProfiles(model, 1, "1,300,500")
+        size = len(model)
+        self.assertEqual([p.ProfileName for p in first], ["Rec_300*500"])
+        self.assertEqual(Sect.makeProfiles(model, kind=1.0, shapeValue="1,300,500"), first)
+        self.assertEqual(len(model), size)  # no new entity
+        self.assertEqual(Sect.makeProfiles(model, 21, "21,300,800,500"), [])  # tapered in IFC2X3
+        self.assertEqual(len(Sect.makeProfiles(model, 13, "13,400,400,8,200,400,13")), 2)
+        with self.assertRaises(Sect.SectionError):
+            Sect.makeProfiles(model, 1, "1,300")
+        config.dict_profile = {}  # a new run: a new cache
+        self.assertNotEqual(Sect.makeProfiles(model, 1, "1,300,500"), first)
+        tapered = Sect.makeProfiles(ifc.Model("IFC4"), 21, "21,300,800,500")
+        self.assertEqual([p.YDim for p in tapered], [800.0, 500.0])
+
+
+if __name__ == "__main__":
+    unittest.main()
