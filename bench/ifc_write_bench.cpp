@@ -11,7 +11,7 @@
 #include <iostream>
 #include <string>
 
-#include "ifc/guid.h"
+#include "bench/bench_support.h"
 #include "ifc/model.h"
 
 namespace {
@@ -37,42 +37,7 @@ int main(int argc, char** argv) {
 
   ifc::Model model("IFC2X3");
   const auto start = std::chrono::steady_clock::now();
-  const ifc::Entity person = model.create("IfcPerson", {ifc::Value(), ifc::Value(), ""});
-  const ifc::Entity organisation = model.create("IfcOrganization", {ifc::Value(), ""});
-  const ifc::Entity user = model.create("IfcPersonAndOrganization", {person, organisation});
-  const ifc::Entity application =
-      model.create("IfcApplication", {organisation, "1", "bench", "bench"});
-  const ifc::Entity owner =
-      model.create("IfcOwnerHistory",
-                   {user, application, ifc::Value(), "ADDED", ifc::Value(), user, application, 0});
-  const ifc::Entity origin = model.create("IfcCartesianPoint", {ifc::List{0.0, 0.0, 0.0}});
-  const ifc::Entity world = model.create("IfcAxis2Placement3D", {origin});
-  const ifc::Entity context =
-      model.create("IfcGeometricRepresentationContext", {"3D", "Model", 3, 1e-5, world});
-
-  std::size_t member = 0;
-  while (model.size() + 12 <= wanted || member == 0) {
-    const double x = 1000.0 * static_cast<double>(member % 97);
-    const double y = 750.5 * static_cast<double>(member % 89);
-    const ifc::Entity point = model.create("IfcCartesianPoint", {ifc::List{x, y, 3600.0}});
-    const ifc::Entity axis = model.create("IfcDirection", {ifc::List{0.0, 0.0, 1.0}});
-    const ifc::Entity ref = model.create("IfcDirection", {ifc::List{0.6, 0.8, 0.0}});
-    const ifc::Entity placement3d = model.create("IfcAxis2Placement3D", {point, axis, ref});
-    const ifc::Entity local = model.create("IfcLocalPlacement", {ifc::Value(), placement3d});
-    const ifc::Entity centre = model.create("IfcCartesianPoint", {ifc::List{0.0, -250.0}});
-    const ifc::Entity placement2d = model.create("IfcAxis2Placement2D", {centre});
-    const ifc::Entity profile =
-        model.create("IfcRectangleProfileDef", {"AREA", "Rec_300*500", placement2d, 300.0, 500.0});
-    const ifc::Entity solid = model.create(
-        "IfcExtrudedAreaSolid", {profile, world, axis, 6000.0 + static_cast<double>(member % 7)});
-    const ifc::Entity body =
-        model.create("IfcShapeRepresentation", {context, "Body", "SweptSolid", ifc::List{solid}});
-    const ifc::Entity shape =
-        model.create("IfcProductDefinitionShape", {ifc::Value(), ifc::Value(), ifc::List{body}});
-    model.create("IfcBeam", {ifc::createGuid(), owner, "Beam_" + std::to_string(member),
-                             ifc::Value(), ifc::Value(), local, shape});
-    ++member;
-  }
+  bench::createTypicalEntities(model, wanted);
   const double createSeconds = secondsSince(start);
   const std::size_t count = model.size();
   const long createdKilobytes = peakKilobytes();

@@ -81,8 +81,12 @@ Timing buildAll(const db::Database& conn, const Rows& rows, bool mt) {
   auto model = ifc::Model::parse(Verdamo::fillTemplate(schema, "bench.ifc", 0));
   Sect::ProfileCache profiles;
   const Utils::RunContext ctx = Utils::makeRunContext(*model, profiles);
-  const Utils::ModelRows modelRows{conn,       rows.beams, rows.subBeams,   rows.columns,
-                                   rows.walls, rows.slabs, rows.cantiSlabs, rows.braces};
+  const Palvek::WallHoleQuery wallHoles(conn);
+  const Slab::SlabDetailReader slabDetails(conn);
+  const Slab::SlabsByGrid slabsByGrid(rows.slabs);
+  const Utils::ModelRows modelRows{conn,       wallHoles,       slabDetails,  slabsByGrid,
+                                   rows.beams, rows.subBeams,   rows.columns, rows.walls,
+                                   rows.slabs, rows.cantiSlabs, rows.braces};
   Timing t;
   t.seconds.assign(std::size(passes), 0.0);
   t.members.assign(std::size(passes), 0);

@@ -177,6 +177,12 @@ Statement& Statement::operator=(Statement&& other) noexcept {
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 std::vector<Row> Statement::query(const std::vector<Value>& params) {
+  std::vector<Row> rows;
+  forEach(params, [&rows](Row& row) { rows.push_back(std::move(row)); });
+  return rows;
+}
+
+void Statement::forEach(const std::vector<Value>& params, const std::function<void(Row&)>& visit) {
   if (stmt_ == nullptr) throw Error("statement used after it was moved from");
   sqlite3* handle = sqlite3_db_handle(stmt_);
   sqlite3_reset(stmt_);
@@ -188,23 +194,23 @@ std::vector<Row> Statement::query(const std::vector<Value>& params) {
   }
   for (std::size_t i = 0; i < params.size(); ++i) bind(stmt_, static_cast<int>(i) + 1, params[i]);
 
-  std::vector<Row> rows;
+  // A fault of the visitor leaves the statement reset, ready for the next run.
+  struct ResetOnExit {
+    sqlite3_stmt* stmt;
+    ~ResetOnExit() { sqlite3_reset(stmt); }
+  } resetOnExit{stmt_};
   const int columns = sqlite3_column_count(stmt_);
+  Row row;
   for (;;) {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_DONE) break;
-    if (rc != SQLITE_ROW) {
-      const std::string why = sqlite3_errmsg(handle);
-      sqlite3_reset(stmt_);
-      throw Error("SQL failed: " + why + " in: " + sql_);
-    }
-    Row row;
+    if (rc != SQLITE_ROW)
+      throw Error("SQL failed: " + std::string(sqlite3_errmsg(handle)) + " in: " + sql_);
+    row.clear();
     row.reserve(static_cast<std::size_t>(columns));
     for (int c = 0; c < columns; ++c) row.push_back(columnValue(stmt_, c));
-    rows.push_back(std::move(row));
+    visit(row);
   }
-  sqlite3_reset(stmt_);
-  return rows;
 }
 
 // --- Database --------------------------------------------------------------------------------
@@ -299,6 +305,12 @@ Statement Database::prepare(std::string_view sql) const {
 std::vector<Row> Database::query(std::string_view sql, const std::vector<Value>& params) const {
   Statement stmt = prepare(sql);
   return stmt.query(params);
+}
+
+void Database::forEach(std::string_view sql, const std::function<void(Row&)>& visit,
+                       const std::vector<Value>& params) const {
+  Statement stmt = prepare(sql);
+  stmt.forEach(params, visit);
 }
 
 bool Database::hasTable(std::string_view name) const {

@@ -2,6 +2,7 @@
 // Read-only access to a model database (SQLite) whose text columns are GBK.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -35,6 +36,9 @@ class Statement {
   ~Statement();
 
   [[nodiscard]] std::vector<Row> query(const std::vector<Value>& params = {});
+  // Runs it and hands each row to `visit` as it is read, without keeping the rows; `visit`
+  // may move the values out. For reading whole tables.
+  void forEach(const std::vector<Value>& params, const std::function<void(Row&)>& visit);
 
  private:
   friend class Database;
@@ -66,6 +70,9 @@ class Database {
   // Prepares, binds and runs in one go; text values come back decoded from GBK.
   [[nodiscard]] std::vector<Row> query(std::string_view sql,
                                        const std::vector<Value>& params = {}) const;
+  // Prepares, binds and hands each row to `visit` as Statement::forEach does.
+  void forEach(std::string_view sql, const std::function<void(Row&)>& visit,
+               const std::vector<Value>& params = {}) const;
   [[nodiscard]] bool hasTable(std::string_view name) const;
   [[nodiscard]] const std::filesystem::path& path() const { return path_; }
 

@@ -1,5 +1,6 @@
 #include "db/gbk.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -55,6 +56,10 @@ const std::array<std::uint16_t, 0x10000>& encodingTable() {
 }  // namespace
 
 std::string decodeGbk(std::string_view bytes) {
+  // Numbers and section texts, most of what a model holds, are plain ASCII.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) {
+    return std::string(bytes);
+  }
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 2);
   std::size_t i = 0;

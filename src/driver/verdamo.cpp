@@ -101,8 +101,8 @@ struct PlacedStorey {
 // The state of one conversion: what every step after opening the database reads.
 class Run {
  public:
-  Run(fs::path input, fs::path output, bool mt)
-      : input_(std::move(input)), output_(std::move(output)), mt_(mt) {}
+  Run(fs::path input, fs::path output, const RunOptions& options)
+      : input_(std::move(input)), output_(std::move(output)), options_(options), mt_(options.mt) {}
 
   void execute();
 
@@ -122,14 +122,21 @@ class Run {
   void addStorey(const std::vector<ifc::Entity>& objectlists, const Floor::FloorRow& floor,
                  const Floor::StdFloorRow& stdFlr);
   void createSpatialStructure();
+  void enter(Stage stage) const {
+    if (options_.onStage) options_.onStage(stage);
+  }
 
   fs::path input_;
   fs::path output_;
+  const RunOptions& options_;
   bool mt_;
   std::unique_ptr<db::Database> conn_;
   std::unique_ptr<ifc::Model> ifcfile_;
   std::unique_ptr<Sect::ProfileCache> profiles_;
   std::unique_ptr<Utils::RunContext> ctx_;
+  std::unique_ptr<Palvek::WallHoleQuery> wallHoles_;
+  std::unique_ptr<Slab::SlabDetailReader> slabDetails_;
+  std::unique_ptr<Slab::SlabsByGrid> slabsByGrid_;
 
   std::vector<Floor::FloorRow> floors_;
   std::vector<Beam::BeamRow> beams_;
@@ -147,6 +154,7 @@ class Run {
 };
 
 void Run::execute() {
+  enter(Stage::reading);
   std::error_code error;
   const std::uintmax_t size = fs::file_size(input_, error);
   if (error) {
@@ -161,7 +169,7 @@ void Run::execute() {
                      input_.string());
     }
   }
-  if (size > multithreadSize) mt_ = true;
+  if (size > multithreadSize && !options_.neverThreaded) mt_ = true;
   if (mt_) std::cout << "use multithread" << std::endl;
 
   conn_ = std::make_unique<db::Database>(db::Database::openReadOnly(input_));
@@ -195,19 +203,25 @@ void Run::execute() {
       ExcludeNoIFC(Column::getColumns(*conn_), excludeIds, [](const auto& r) { return r.id; });
   walls_ =
       ExcludeNoIFC(Palvek::getPalveks(*conn_), excludeIds, [](const auto& r) { return r.wallId; });
-  slabs_ = ExcludeNoIFC(Slab::getSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  slabDetails_ = std::make_unique<Slab::SlabDetailReader>(*conn_);
+  slabs_ = ExcludeNoIFC(Slab::getSlabs(*conn_, *slabDetails_), excludeIds,
+                        [](const auto& r) { return r.id; });
   cantiSlabs_ =
       ExcludeNoIFC(Slab::getCantiSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
   braces_ = ExcludeNoIFC(Brace::getBraces(*conn_), excludeIds, [](const auto& r) { return r.id; });
+  wallHoles_ = std::make_unique<Palvek::WallHoleQuery>(*conn_);
+  slabsByGrid_ = std::make_unique<Slab::SlabsByGrid>(slabs_);
 
   reportFloorsWithoutStandardFloor(floors_, stdFlrs);
   for (const Floor::StdFloorRow& stdFlr : stdFlrs) placeStandardFloor(stdFlr);
 
+  enter(Stage::copies);
   std::stable_sort(
       stories_.begin(), stories_.end(),
       [](const PlacedStorey& a, const PlacedStorey& b) { return a.orderKey < b.orderKey; });
   createSpatialStructure();
   conn_->checkUnchanged();
+  enter(Stage::writing);
   ifcfile_->writeFile(output_);
 }
 
@@ -234,8 +248,10 @@ std::string Run::leftBehind() const {
 }
 
 std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& stdFlr) {
-  const Utils::ModelRows rows{*conn_, beams_, subBeams_,   columns_,
-                              walls_, slabs_, cantiSlabs_, braces_};
+  enter(Stage::building);
+  const Utils::ModelRows rows{*conn_, *wallHoles_, *slabDetails_, *slabsByGrid_,
+                              beams_, subBeams_,   columns_,      walls_,
+                              slabs_, cantiSlabs_, braces_};
   return Utils::createObjsByStdFlr(*ctx_, rows, stdFlr, mt_);
 }
 
@@ -259,6 +275,7 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
     std::cout << "标准层" << stdFlr.id.str() << "与其对应的实际楼层层高均不一致！" << std::endl;
   } else {
     const std::vector<ifc::Entity> objectlists = createObjsByStdFlr(stdFlr);
+    enter(Stage::copies);
     if (sameFloors.size() > 1) mapObjects(*ctx_, objItemMap_, objectlists);
     addStorey(objectlists, sameFloors.front(), stdFlr);
     for (std::size_t i = 1; i < sameFloors.size(); ++i) {
@@ -268,7 +285,9 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
   for (const Floor::FloorRow& flr : otherFloors) {
     Floor::StdFloorRow stdFlrUpdate = stdFlr;
     stdFlrUpdate.height = flr.height;
-    addStorey(createObjsByStdFlr(stdFlrUpdate), flr, stdFlrUpdate);
+    const std::vector<ifc::Entity> rebuilt = createObjsByStdFlr(stdFlrUpdate);
+    enter(Stage::copies);
+    addStorey(rebuilt, flr, stdFlrUpdate);
   }
 }
 
@@ -313,7 +332,14 @@ void Run::createSpatialStructure() {
 }  // namespace
 
 void Create(const std::filesystem::path& input, const std::filesystem::path& output, bool mt) {
-  Run run(input, output, mt);
+  RunOptions options;
+  options.mt = mt;
+  Create(input, output, options);
+}
+
+void Create(const std::filesystem::path& input, const std::filesystem::path& output,
+            const RunOptions& options) {
+  Run run(input, output, options);
   try {
     run.execute();
   } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 
 namespace Verdamo {
@@ -28,5 +29,23 @@ inline constexpr std::uintmax_t multithreadSize = 20971520;
 // earlier run are as they were, or there is no IFC file beside the floor list.
 void Create(const std::filesystem::path& input, const std::filesystem::path& output,
             bool mt = false);
+
+// The stages of a run, in the order they first begin: opening and reading the database,
+// building the members of a standard floor, placing them into storeys (mapping, copies,
+// storeys and the spatial structure), writing the IFC file. Building and placing alternate
+// once per standard floor.
+enum class Stage { reading, building, copies, writing };
+
+struct RunOptions {
+  bool mt = false;  // as Create's mt
+  // Keeps every member on the calling thread, however large the input (to compare the modes).
+  bool neverThreaded = false;
+  // Called as each stage begins, on the calling thread (for benchmarks).
+  std::function<void(Stage)> onStage;
+};
+
+// Create with the options above.
+void Create(const std::filesystem::path& input, const std::filesystem::path& output,
+            const RunOptions& options);
 
 }  // namespace Verdamo

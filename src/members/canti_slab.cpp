@@ -92,7 +92,7 @@ ifc::Entity arcEdge(const RunContext& ctx, const Slab::CantiSlabRow& cs, const C
 
 std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx, const Slab::CantiSlabRow& cs,
                                            const Floor::StdFloorRow& stdFlr, double flr_tk,
-                                           std::span<const Slab::SlabRow> slabs) {
+                                           const Slab::SlabsByGrid& slabs) {
   try {
     const double flr_height = storeyHeight(stdFlr.id, stdFlr.height);
     if (cs.side == 0) throw SlabFault("悬挑方向Side为0");
@@ -117,6 +117,12 @@ std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx, const Slab::Ca
     reportSkipped("CantiSlab", cs.id, fault.what());
   }
   return std::nullopt;
+}
+
+std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx, const Slab::CantiSlabRow& cs,
+                                           const Floor::StdFloorRow& stdFlr, double flr_tk,
+                                           std::span<const Slab::SlabRow> slabs) {
+  return CreateCantiSlab(ctx, cs, stdFlr, flr_tk, Slab::SlabsByGrid(slabs));
 }
 
 }  // namespace Utils

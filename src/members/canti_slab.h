@@ -23,6 +23,12 @@ namespace Utils {
                                                          const Slab::CantiSlabRow& cs,
                                                          const Floor::StdFloorRow& stdFlr,
                                                          double flr_tk,
+                                                         const Slab::SlabsByGrid& slabs);
+// The same with the slab list itself (indexed for this one call).
+[[nodiscard]] std::optional<ifc::Entity> CreateCantiSlab(const RunContext& ctx,
+                                                         const Slab::CantiSlabRow& cs,
+                                                         const Floor::StdFloorRow& stdFlr,
+                                                         double flr_tk,
                                                          std::span<const Slab::SlabRow> slabs);
 
 }  // namespace Utils

@@ -11,8 +11,8 @@ void buildCantiSlabs(const FloorBuild& build, std::vector<ifc::Entity>& objectli
       build.ctx.model, build.mt, build.floor.cantiSlabs,
       [&](const Slab::CantiSlabRow& cs) {
         std::vector<ifc::Entity> products;
-        if (auto slab =
-                CreateCantiSlab(build.ctx, cs, build.stdFlr, build.flr_tk, build.model.slabs)) {
+        if (auto slab = CreateCantiSlab(build.ctx, cs, build.stdFlr, build.flr_tk,
+                                        build.model.slabsByGrid)) {
           products.push_back(*slab);
         }
         return products;

@@ -9,6 +9,7 @@
 #include "db/database.h"
 #include "ifc/value.h"
 #include "members/run_context.h"
+#include "queries/palvek.h"
 #include "queries/rows.h"
 #include "readers/brace.h"
 #include "readers/column.h"
@@ -18,10 +19,13 @@
 
 namespace Utils {
 
-// The model's member rows after the exclusion filter, read once per run, and the database
-// that the per-member queries (wall openings, slab outlines, ...) read.
+// The model's member rows after the exclusion filter, read once per run, the readers of the
+// per-member lists (wall openings, slab outlines, ...), made once per run, and the database.
 struct ModelRows {
   const db::Database& conn;
+  const Palvek::WallHoleQuery& wallHoles;
+  const Slab::SlabDetailReader& slabDetails;
+  const Slab::SlabsByGrid& slabsByGrid;  // of `slabs`, for the cantilever slabs
   std::span<const Beam::BeamRow> beams;
   std::span<const SubBeam::SubBeamRow> subBeams;
   std::span<const Column::ColumnRow> columns;

@@ -10,7 +10,7 @@ namespace Utils {
 
 void buildSlabs(const FloorBuild& build, std::vector<ifc::Entity>& objectlists) {
   const RunContext& ctx = build.ctx;
-  Slab::SlabDetailReader reader(build.model.conn);
+  const Slab::SlabDetailReader& reader = build.model.slabDetails;
   for (const Slab::SlabRow& slab : build.model.slabs) {
     if (!(slab.stdFlrId == build.stdFlr.id)) continue;
     const std::vector<Grid::OutlineSegment> cords = reader.cords(slab.gridIds);

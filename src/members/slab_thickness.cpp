@@ -23,20 +23,24 @@ db::Value getSlabThick(const Slab::SlabRow& slab, double flr_tk) {
 }
 
 db::Value getCantiSlabThick(const Slab::CantiSlabRow& cs, double flr_tk,
-                            std::span<const Slab::SlabRow> slabs) {
+                            const Slab::SlabsByGrid& slabs) {
   const double code = finiteNumber(cs.thick, "Thick");
   if (code != 0) return resolve(cs.thick, code, flr_tk);
   // The slab behind the edge is the first one whose outline holds the edge's grid line.
-  for (const Slab::SlabRow& slab : slabs) {
-    if (!slab.hasGrid(cs.gridId)) continue;
+  if (const Slab::SlabRow* slab = slabs.first(cs.gridId)) {
     try {
-      return getSlabThick(slab, flr_tk);
+      return getSlabThick(*slab, flr_tk);
     } catch (const SlabFault& fault) {
-      throw SlabFault("邻接板Slab_" + slab.id.str() + "的" + fault.what());
+      throw SlabFault("邻接板Slab_" + slab->id.str() + "的" + fault.what());
     }
   }
   report("CantiSlab_" + cs.id.str() + ", 板厚为0但无邻接板");
   return flr_tk;
+}
+
+db::Value getCantiSlabThick(const Slab::CantiSlabRow& cs, double flr_tk,
+                            std::span<const Slab::SlabRow> slabs) {
+  return getCantiSlabThick(cs, flr_tk, Slab::SlabsByGrid(slabs));
 }
 
 }  // namespace Utils

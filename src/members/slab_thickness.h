@@ -24,6 +24,9 @@ inline constexpr int kZeroSlabThickness = 10;
 // "CantiSlab_{id}, 板厚为0但无邻接板" when there is none; the stored value otherwise.
 // Throws SlabFault when that slab's own code is not a finite number.
 [[nodiscard]] db::Value getCantiSlabThick(const Slab::CantiSlabRow& cs, double flr_tk,
+                                          const Slab::SlabsByGrid& slabs);
+// The same with the slab list itself (indexed for this one call).
+[[nodiscard]] db::Value getCantiSlabThick(const Slab::CantiSlabRow& cs, double flr_tk,
                                           std::span<const Slab::SlabRow> slabs);
 
 }  // namespace Utils

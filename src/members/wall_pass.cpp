@@ -13,7 +13,7 @@ void buildWalls(const FloorBuild& build, std::vector<ifc::Entity>& objectlists) 
   const FloorRows& floor = build.floor;
   if (floor.walls.empty()) return;
   const RunContext& ctx = build.ctx;
-  Palvek::WallHoleQuery getWallHoles(build.model.conn);
+  const Palvek::WallHoleQuery& getWallHoles = build.model.wallHoles;
   for (const Palvek::WallRow& wall : floor.walls) {
     const auto connectWalls =
         Palvek::getConnectWalls(wall, floor.beams, floor.columns, floor.walls);

@@ -78,11 +78,11 @@ bool twoPerp(const BeamRow& beam, const BeamRow& first, const BeamRow& second) {
 
 std::vector<BeamRow> getBeams(const db::Database& conn, std::ostream& report) {
   std::vector<BeamRow> beams;
-  for (const db::Row& r : conn.query(kBeamSql)) {
+  conn.forEach(kBeamSql, [&](const db::Row& r) {
     readers::FieldReader f(r, "Beam", 1, 19);
     BeamRow b = readBeam(r, f);
     if (f.reportTo(report)) beams.push_back(std::move(b));
-  }
+  });
   return beams;
 }
 

@@ -36,6 +36,13 @@ const char* const kWallHoleSql =
 
 namespace {
 
+// The wall-opening query's rows for every opening, with the two columns it selects by after
+// them, named as it names them; in table order, which is the order within one grid line.
+constexpr const char* kAllWallHolesSql =
+    "select tblWallHole.Ecc, tblWallHole.HDiff, tblWallHoleDef.B, tblWallHoleDef.H, StdFlrID, "
+    "GridID from tblWallHole left join tblWallHoleDef on tblWallHole.SectID = tblWallHoleDef.ID "
+    "order by tblWallHole.rowid";
+
 WallRow readWall(const db::Row& r, readers::FieldReader& f) {
   WallRow w;
   w.floorId = r[0];
@@ -91,19 +98,30 @@ bool isOther(const WallRow& w, const WallRow& wall, const db::Value& jtID) {
 
 std::vector<WallRow> getPalveks(const db::Database& conn, std::ostream& report) {
   std::vector<WallRow> walls;
-  for (const db::Row& r : conn.query(kWallSql)) {
+  conn.forEach(kWallSql, [&](const db::Row& r) {
     readers::FieldReader f(r, "Wall", 1, 21);
     WallRow w = readWall(r, f);
     if (f.reportTo(report)) walls.push_back(std::move(w));
-  }
+  });
   return walls;
 }
 
-WallHoleQuery::WallHoleQuery(const db::Database& conn) : statement_(conn.prepare(kWallHoleSql)) {}
+WallHoleQuery::WallHoleQuery(const db::Database& conn) {
+  conn.forEach(kAllWallHolesSql, [&](db::Row& r) {
+    if (auto* onGrid = byGrid_.insert(r[5])) onGrid->push_back(std::move(r));
+  });
+}
 
 std::vector<WallHoleRow> WallHoleQuery::operator()(const db::Value& stdFlrID,
-                                                   const db::Value& gridID, std::ostream& report) {
-  return readHoles(statement_.query({stdFlrID, gridID}), gridID, report);
+                                                   const db::Value& gridID,
+                                                   std::ostream& report) const {
+  std::vector<db::Row> rows;
+  if (const auto* onGrid = byGrid_.find(gridID)) {
+    for (const db::Row& r : *onGrid) {
+      if (readers::sameId(r[4], stdFlrID)) rows.push_back(r);
+    }
+  }
+  return readHoles(rows, gridID, report);
 }
 
 std::vector<WallHoleRow> getWallHoles(const db::Database& conn, const db::Value& stdFlrID,

@@ -9,6 +9,7 @@
 #include "queries/beam.h"
 #include "queries/rows.h"
 #include "readers/column.h"
+#include "readers/id_map.h"
 
 namespace Palvek {
 
@@ -23,20 +24,24 @@ extern const char* const kWallHoleSql;
 [[nodiscard]] std::vector<WallRow> getPalveks(const db::Database& conn,
                                               std::ostream& report = std::cout);
 
-// Reads the openings of one grid line of one standard floor; keeps its prepared statement.
+// The openings of every grid line, read once when the query is made (one pass over the
+// openings instead of one query per wall) and looked up per standard floor and grid line,
+// with the rows getWallHoles gives. Make one per run; lookups only read, so threads may share
+// it.
 class WallHoleQuery {
  public:
   explicit WallHoleQuery(const db::Database& conn);
-  // An opening without sill or position is reported on `report` and left out.
+  // An opening without sill or position is reported on `report` at this call and left out.
   [[nodiscard]] std::vector<WallHoleRow> operator()(const db::Value& stdFlrID,
                                                     const db::Value& gridID,
-                                                    std::ostream& report = std::cout);
+                                                    std::ostream& report = std::cout) const;
 
  private:
-  db::Statement statement_;
+  // GridID -> the openings' rows (Ecc, HDiff, B, H, StdFlrID) in table order
+  readers::IdMap<std::vector<db::Row>> byGrid_;
 };
 
-// The same, preparing the statement for one call.
+// The openings of one grid line of one standard floor, read by the wall-opening query.
 [[nodiscard]] std::vector<WallHoleRow> getWallHoles(const db::Database& conn,
                                                     const db::Value& stdFlrID,
                                                     const db::Value& gridID,

@@ -15,7 +15,7 @@ constexpr const char* kSql =
 
 std::vector<BraceRow> getBraces(const db::Database& conn, std::ostream& report) {
   std::vector<BraceRow> rows;
-  for (const db::Row& r : conn.query(kSql)) {
+  conn.forEach(kSql, [&](const db::Row& r) {
     readers::FieldReader f(r, "Brace", 1, 20);
     BraceRow b;
     b.stdFlrId = r[0];
@@ -39,7 +39,7 @@ std::vector<BraceRow> getBraces(const db::Database& conn, std::ostream& report) 
     b.zDiff1 = f.number(18, "ZDiff1");
     b.zDiff2 = f.number(19, "ZDiff2");
     if (f.reportTo(report)) rows.push_back(std::move(b));
-  }
+  });
   return rows;
 }
 

@@ -13,7 +13,7 @@ constexpr const char* kSql =
 
 std::vector<ColumnRow> getColumns(const db::Database& conn, std::ostream& report) {
   std::vector<ColumnRow> rows;
-  for (const db::Row& r : conn.query(kSql)) {
+  conn.forEach(kSql, [&](const db::Row& r) {
     readers::FieldReader f(r, "Column", 1, 13);
     ColumnRow c;
     c.stdFlrId = r[0];
@@ -30,7 +30,7 @@ std::vector<ColumnRow> getColumns(const db::Database& conn, std::ostream& report
     c.mat = r[11];
     c.hDiff = f.number(12, "HDiff");
     if (f.reportTo(report)) rows.push_back(std::move(c));
-  }
+  });
   return rows;
 }
 

@@ -72,9 +72,84 @@ std::optional<std::vector<Step>> chain(const std::vector<OutlineSegment>& cords)
   return steps;
 }
 
+// A joint's X, Y and HDiff; NaN where the stored value is not a finite number.
+struct JointPoint {
+  double x, y, z;
+  [[nodiscard]] bool complete() const { return !std::isnan(x) && !std::isnan(y) && !std::isnan(z); }
+};
+
+double finiteOrNaN(const db::Value& v) {
+  if (!v.isNumber() || !std::isfinite(v.asDouble())) return std::nan("");
+  return v.asDouble();
+}
+
 }  // namespace
 
 const char* const kCordSql = kGridSql;
+
+GridIndex::GridIndex(const db::Database& conn) {
+  readers::IdMap<JointPoint> joints;
+  conn.forEach("select ID, X, Y, HDiff from tblJoint", [&](db::Row& r) {
+    joints.insertFirst(r[0], {finiteOrNaN(r[1]), finiteOrNaN(r[2]), finiteOrNaN(r[3])});
+  });
+  // An axis is an arc when its code is a number below 0; its centre is the joint -code.
+  readers::IdMap<double> arcCentres;
+  conn.forEach("select ID, Jt1ID from tblAxis", [&](db::Row& r) {
+    if (!r[1].isNumber() || !(r[1].asDouble() < 0)) return;
+    arcCentres.insertFirst(r[0], -r[1].asDouble());
+  });
+  conn.forEach("select ID, Jt1ID, Jt2ID, AxisID from tblGrid", [&](db::Row& r) {
+    if (r[0].isNull() || lines_.find(r[0])) return;
+    Line line;
+    const JointPoint* j1 = joints.find(readers::asRowid(r[1]));
+    const JointPoint* j2 = joints.find(readers::asRowid(r[2]));
+    line.joint1HDiff = j1 ? j1->z : std::nan("");
+    const double* centreId = arcCentres.find(readers::asRowid(r[3]));
+    if (!j1 || !j2 || !j1->complete() || !j2->complete()) {
+      line.fault = Fault::badJoint;
+    } else if (centreId) {
+      const JointPoint* c = joints.find(db::Value(*centreId));
+      if (!c || !c->complete()) {
+        line.fault = Fault::badCentre;
+      } else {
+        line.arc = true;
+        line.points[0] = {c->x, c->y, c->z};
+        line.points[1] = {j1->x, j1->y, j1->z};
+        line.points[2] = {j2->x, j2->y, j2->z};
+      }
+    } else {
+      line.points[0] = {j1->x, j1->y, j1->z};
+      line.points[1] = {j2->x, j2->y, j2->z};
+    }
+    *lines_.insert(r[0]) = line;
+  });
+}
+
+const GridIndex::Line* GridIndex::find(const db::Value& gridId) const {
+  return lines_.find(readers::asRowid(gridId));
+}
+
+GridIndex::Fault GridIndex::fault(const db::Value& gridId) const {
+  const Line* line = find(gridId);
+  return line ? line->fault : Fault::noGrid;
+}
+
+std::vector<OutlineSegment> GridIndex::cords(const std::vector<db::Value>& gridIds) const {
+  std::vector<OutlineSegment> segments;
+  segments.reserve(gridIds.size());
+  for (const db::Value& id : gridIds) {
+    const Line* line = find(id);
+    if (!line || line->fault != Fault::none) continue;
+    segments.push_back({{line->points, line->points + (line->arc ? 3 : 2)}});
+  }
+  return segments;
+}
+
+std::optional<double> GridIndex::joint1HDiff(const db::Value& gridId) const {
+  const Line* line = find(gridId);
+  if (!line || std::isnan(line->joint1HDiff)) return std::nullopt;
+  return line->joint1HDiff;
+}
 
 std::vector<OutlineSegment> getCordByGrids(const db::Database& conn,
                                            const std::vector<db::Value>& gridIds) {

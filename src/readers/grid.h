@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "db/database.h"
+#include "readers/id_map.h"
 
 namespace Grid {
 
@@ -38,6 +39,38 @@ struct OutlineSegment {
 extern const char* const kCordSql;
 [[nodiscard]] std::vector<OutlineSegment> readCords(db::Statement& statement,
                                                     const std::vector<db::Value>& gridIds);
+
+// The plan geometry of every grid line, read once (joints, axes and grid lines, joined in
+// memory) for readers that look up the outlines of many slabs. Grid lines and joints are
+// found by id as SQL compares the stored values (readers::IdMap).
+class GridIndex {
+ public:
+  explicit GridIndex(const db::Database& conn);
+
+  // What keeps a grid line from being an outline segment.
+  enum class Fault {
+    none,
+    noGrid,     // no grid row with that id
+    badJoint,   // a joint missing or without finite X, Y and HDiff
+    badCentre,  // an arc axis whose centre joint is missing or without finite coordinates
+  };
+  [[nodiscard]] Fault fault(const db::Value& gridId) const;
+  // The segments of the given grid lines, as getCordByGrids gives them.
+  [[nodiscard]] std::vector<OutlineSegment> cords(const std::vector<db::Value>& gridIds) const;
+  // HDiff of the grid line's joint 1, when the line and the joint exist and it is a finite
+  // number.
+  [[nodiscard]] std::optional<double> joint1HDiff(const db::Value& gridId) const;
+
+ private:
+  struct Line {
+    Fault fault = Fault::none;
+    bool arc = false;
+    OutlinePoint points[3];  // [joint 1, joint 2] or [centre, joint 1, joint 2]
+    double joint1HDiff = 0;  // NaN when not a finite number
+  };
+  [[nodiscard]] const Line* find(const db::Value& gridId) const;
+  readers::IdMap<Line> lines_;
+};
 
 // Points closer than this (mm) are one outline node.
 inline constexpr double kNodeTolerance = 1e-3;

@@ -34,6 +34,16 @@ std::vector<SlabFoldPropRow> getSlabFoldProps(const db::Database& conn, const db
   return readSlabFoldProps(statement, slabID);
 }
 
+std::vector<SlabFoldPropRow> getAllFoldProps(const db::Database& conn) {
+  std::vector<SlabFoldPropRow> props;
+  conn.forEach("select ObjID, Name, Val from tblProperty where Name <> ? order by ID",
+               [&](db::Row& row) {
+                 props.push_back({std::move(row[0]), std::move(row[1]), std::move(row[2])});
+               },
+               {kNoIfc});
+  return props;
+}
+
 std::vector<SlabFoldPropRow> readSlabFoldProps(db::Statement& statement, const db::Value& slabID) {
   std::vector<SlabFoldPropRow> props;
   for (db::Row& row : statement.query({slabID, kNoIfc})) {

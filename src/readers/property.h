@@ -43,6 +43,10 @@ struct SlabFoldPropRow {
 [[nodiscard]] std::vector<SlabFoldPropRow> getSlabFoldProps(const db::Database& conn,
                                                             const db::Value& slabID);
 
+// The properties of every member other than "NoIFC", in tblProperty.ID order: what
+// getSlabFoldProps gives for each slab, read at once.
+[[nodiscard]] std::vector<SlabFoldPropRow> getAllFoldProps(const db::Database& conn);
+
 // The statement behind getSlabFoldProps (slab id and "NoIFC" bound), and the reading with it
 // prepared.
 extern const char* const kFoldPropSql;

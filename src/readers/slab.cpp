@@ -1,9 +1,9 @@
 #include "readers/slab.h"
 
 #include <cmath>
-#include <unordered_map>
 
 #include "readers/field_reader.h"
+#include "readers/id_map.h"
 
 namespace Slab {
 
@@ -12,21 +12,9 @@ namespace {
 constexpr const char* kSlabSql =
     "select StdFlrID, VertX, VertY, VertZ, Thick, Mat, ID from tblSlab order by StdFlrID, ID";
 
-// Each outline grid line of each slab, with what keeps it from being a segment: 1 no grid row,
-// 2 a joint without finite coordinates, 3 an arc axis whose centre joint has none.
-#define SDB2IFC_BAD_NUMBER(v) "(typeof(" v ") not in ('integer', 'real') or abs(" v ") > 1e308)"
-constexpr const char* kOutlineSql =
-    "select sg.SlabID, sg.GridID, case when g.ID is null then 1 "
-    "when " SDB2IFC_BAD_NUMBER("j1.X") " or " SDB2IFC_BAD_NUMBER("j1.Y") " or "
-    SDB2IFC_BAD_NUMBER("j1.HDiff") " or " SDB2IFC_BAD_NUMBER("j2.X") " or "
-    SDB2IFC_BAD_NUMBER("j2.Y") " or " SDB2IFC_BAD_NUMBER("j2.HDiff") " then 2 "
-    "when a.Jt1ID < 0 and (" SDB2IFC_BAD_NUMBER("c.X") " or " SDB2IFC_BAD_NUMBER("c.Y") " or "
-    SDB2IFC_BAD_NUMBER("c.HDiff") ") then 3 else 0 end "
-    "from tblSlabGrid sg left join tblGrid g on g.ID = sg.GridID "
-    "left join tblJoint j1 on j1.ID = g.Jt1ID left join tblJoint j2 on j2.ID = g.Jt2ID "
-    "left join tblAxis a on a.ID = g.AxisID left join tblJoint c on c.ID = -a.Jt1ID "
-    "order by sg.SlabID, sg.No, sg.rowid";
-#undef SDB2IFC_BAD_NUMBER
+// The outline grid lines of every slab, in outline order.
+constexpr const char* kSlabGridSql =
+    "select SlabID, GridID from tblSlabGrid order by SlabID, No, rowid";
 
 constexpr const char* kCantiSql =
     "select c.StdFlrID, c.ID, c.HDrop, c.Ecc, c.Side, c.Length, c.Width, c.Thick, j1.X, j1.Y, "
@@ -47,62 +35,52 @@ constexpr const char* kHoleSql =
     "from tblSlabHole h left join tblSlabHoleDef d on d.ID = h.SectID "
     "left join tblJoint j on j.ID = h.JtID where h.StdFlrID = ? and h.SlabID = ? order by h.ID";
 
+// The same rows for every opening, its standard floor last.
+constexpr const char* kAllHolesSql =
+    "select h.ID, h.SlabID, h.EccX, h.EccY, h.Rotation, d.Kind, d.ShapeVal, h.JtID, j.X, j.Y, "
+    "h.StdFlrID from tblSlabHole h left join tblSlabHoleDef d on d.ID = h.SectID "
+    "left join tblJoint j on j.ID = h.JtID order by h.ID";
+
+constexpr const char* kSlabFloorSql = "select ID, StdFlrID from tblSlab";
+constexpr const char* kBeamOnGridSql =
+    "select ID, GridID, StdFlrID, HDiff1 from tblBeamSeg order by ID";
+
 bool isFiniteNumber(const db::Value& v) { return v.isNumber() && std::isfinite(v.asDouble()); }
 
-struct Outline {
+// The outline grid lines of one slab, and its id as tblSlabGrid stores it.
+struct SlabOutline {
+  db::Value slabId;
   std::vector<db::Value> gridIds;
-  std::string fault;
 };
 
-// Outlines by slab id, found as the ids compare: numbers by value, text by text.
-class Outlines {
- public:
-  Outline& operator[](const db::Value& id) {
-    if (id.isNumber()) return numbers_[id.asDouble()];
-    return texts_[id.isText() ? "t" + id.asText() : std::string("null")];
-  }
-  const Outline* find(const db::Value& id) const {
-    if (id.isNumber()) {
-      const auto it = numbers_.find(id.asDouble());
-      return it == numbers_.end() ? nullptr : &it->second;
-    }
-    const auto it = texts_.find(id.isText() ? "t" + id.asText() : std::string("null"));
-    return it == texts_.end() ? nullptr : &it->second;
-  }
-
- private:
-  std::unordered_map<double, Outline> numbers_;
-  std::unordered_map<std::string, Outline> texts_;
-};
+// The outlines of every slab, by slab id.
+readers::IdMap<SlabOutline> readSlabOutlines(const db::Database& conn) {
+  readers::IdMap<SlabOutline> outlines;
+  conn.forEach(kSlabGridSql, [&](db::Row& r) {
+    SlabOutline* outline = outlines.insert(r[0]);
+    if (!outline) return;
+    if (outline->gridIds.empty()) outline->slabId = r[0];
+    outline->gridIds.push_back(std::move(r[1]));
+  });
+  return outlines;
+}
 
 // Why a grid line cannot be a segment of an outline, or empty when it can.
-std::string outlineFault(const db::Row& r) {
-  if (r[2] == db::Value(0)) return {};
-  std::string fault = "轮廓网格";
-  fault += r[1].str();
-  if (r[2] == db::Value(1)) return fault + "不存在";
-  if (r[2] == db::Value(2)) return fault + "的节点坐标缺失或无效";
-  return fault + "的圆心节点缺失或无效";
+std::string outlineFault(const Grid::GridIndex& grids, const db::Value& gridId) {
+  const Grid::GridIndex::Fault fault = grids.fault(gridId);
+  if (fault == Grid::GridIndex::Fault::none) return {};
+  std::string text = "轮廓网格";
+  text += gridId.str();
+  if (fault == Grid::GridIndex::Fault::noGrid) return text + "不存在";
+  if (fault == Grid::GridIndex::Fault::badJoint) return text + "的节点坐标缺失或无效";
+  return text + "的圆心节点缺失或无效";
 }
 
-}  // namespace
-
-bool SlabRow::hasGrid(const db::Value& gridId) const {
-  for (const db::Value& g : gridIds) {
-    if (g == gridId) return true;
-  }
-  return false;
-}
-
-std::vector<SlabRow> getSlabs(const db::Database& conn, std::ostream& report) {
-  Outlines outlines;
-  for (const db::Row& r : conn.query(kOutlineSql)) {
-    Outline& o = outlines[r[0]];
-    o.gridIds.push_back(r[1]);
-    if (o.fault.empty()) o.fault = outlineFault(r);
-  }
+// The slabs with their outlines; one whose outline does not resolve is reported.
+std::vector<SlabRow> readSlabs(const db::Database& conn, const Grid::GridIndex& grids,
+                               const readers::IdMap<SlabOutline>& outlines, std::ostream& report) {
   std::vector<SlabRow> rows;
-  for (const db::Row& r : conn.query(kSlabSql)) {
+  conn.forEach(kSlabSql, [&](db::Row& r) {
     readers::FieldReader f(r, "Slab", 6, 7);
     SlabRow s;
     s.stdFlrId = r[0];
@@ -112,13 +90,56 @@ std::vector<SlabRow> getSlabs(const db::Database& conn, std::ostream& report) {
     s.thick = r[4];
     s.mat = r[5];
     s.id = r[6];
-    if (const Outline* o = outlines.find(s.id)) {
-      if (!o->fault.empty()) f.fail(o->fault);
-      s.gridIds = o->gridIds;
+    if (const SlabOutline* outline = outlines.find(s.id)) {
+      for (const db::Value& gridId : outline->gridIds) {
+        if (std::string fault = outlineFault(grids, gridId); !fault.empty()) {
+          f.fail(std::move(fault));
+          break;
+        }
+      }
+      s.gridIds = outline->gridIds;
     }
     if (f.reportTo(report)) rows.push_back(std::move(s));
-  }
+  });
   return rows;
+}
+
+}  // namespace
+
+std::vector<SlabRow> getSlabs(const db::Database& conn, std::ostream& report) {
+  return readSlabs(conn, Grid::GridIndex(conn), readSlabOutlines(conn), report);
+}
+
+bool SlabRow::hasGrid(const db::Value& gridId) const {
+  for (const db::Value& g : gridIds) {
+    if (g == gridId) return true;
+  }
+  return false;
+}
+
+SlabsByGrid::SlabsByGrid(std::span<const SlabRow> slabs) : slabs_(slabs) {
+  for (std::size_t i = 0; i < slabs.size(); ++i) {
+    for (const db::Value& g : slabs[i].gridIds) {
+      if (g.isNull()) {
+        if (!firstNull_) firstNull_ = i;
+      } else {
+        first_.insertFirst(g, i);
+      }
+    }
+  }
+}
+
+const SlabRow* SlabsByGrid::first(const db::Value& gridId) const {
+  const std::size_t* at =
+      gridId.isNull() ? (firstNull_ ? &*firstNull_ : nullptr) : first_.find(gridId);
+  if (!at) return nullptr;
+  if (slabs_[*at].hasGrid(gridId)) return &slabs_[*at];
+  // Numbers are keyed as doubles: an id that only a double confuses with the one found (beyond
+  // 2^53) is looked for in full.
+  for (const SlabRow& slab : slabs_) {
+    if (slab.hasGrid(gridId)) return &slab;
+  }
+  return nullptr;
 }
 
 std::vector<CantiSlabRow> getCantiSlabs(const db::Database& conn, std::ostream& report) {
@@ -155,20 +176,17 @@ std::vector<CantiSlabRow> getCantiSlabs(const db::Database& conn, std::ostream& 
 
 namespace {
 
-std::vector<AdjacentBeamRow> readAdjacentBeams(db::Statement& statement, const db::Value& slabID) {
-  std::vector<AdjacentBeamRow> rows;
-  for (db::Row& r : statement.query({slabID})) {
-    std::optional<double> hDiff;
-    if (isFiniteNumber(r[3]) && isFiniteNumber(r[4])) hDiff = r[3].asDouble() + r[4].asDouble();
-    rows.push_back({std::move(r[0]), std::move(r[1]), std::move(r[2]), hDiff});
-  }
-  return rows;
+// jointHDiff: the HDiff of the beam grid's joint 1, NaN when it is not a finite number.
+AdjacentBeamRow adjacentBeam(db::Value slabId, db::Value beamId, db::Value gridId,
+                             const db::Value& hDiff1, double jointHDiff) {
+  std::optional<double> hDiff;
+  if (isFiniteNumber(hDiff1) && !std::isnan(jointHDiff)) hDiff = hDiff1.asDouble() + jointHDiff;
+  return {std::move(slabId), std::move(beamId), std::move(gridId), hDiff};
 }
 
-std::vector<SlabHoleRow> readSlabHoles(db::Statement& statement, const db::Value& stdFlrID,
-                                       const db::Value& slabID, std::ostream& report) {
+std::vector<SlabHoleRow> readSlabHoles(const std::vector<db::Row>& found, std::ostream& report) {
   std::vector<SlabHoleRow> rows;
-  for (const db::Row& r : statement.query({stdFlrID, slabID})) {
+  for (const db::Row& r : found) {
     readers::FieldReader f(r, "SlabHole", 0, 10);
     SlabHoleRow h;
     h.id = r[0];
@@ -189,34 +207,103 @@ std::vector<SlabHoleRow> readSlabHoles(db::Statement& statement, const db::Value
 }  // namespace
 
 std::vector<AdjacentBeamRow> getAdjacentBeams(const db::Database& conn, const db::Value& slabID) {
-  db::Statement statement = conn.prepare(kAdjacentSql);
-  return readAdjacentBeams(statement, slabID);
+  std::vector<AdjacentBeamRow> rows;
+  conn.forEach(kAdjacentSql,
+               [&](db::Row& r) {
+                 const double joint = isFiniteNumber(r[4]) ? r[4].asDouble() : std::nan("");
+                 rows.push_back(
+                     adjacentBeam(std::move(r[0]), std::move(r[1]), std::move(r[2]), r[3], joint));
+               },
+               {slabID});
+  return rows;
 }
 
 std::vector<SlabHoleRow> getSlabHoles(const db::Database& conn, const db::Value& stdFlrID,
                                       const db::Value& slabID, std::ostream& report) {
-  db::Statement statement = conn.prepare(kHoleSql);
-  return readSlabHoles(statement, stdFlrID, slabID, report);
+  return readSlabHoles(conn.query(kHoleSql, {stdFlrID, slabID}), report);
 }
+
+// Every table behind the per-slab lists, read once.
+struct SlabDetailReader::Tables {
+  struct BeamOnGrid {
+    db::Value id;
+    db::Value gridId;
+    db::Value stdFlrId;
+    db::Value hDiff1;
+  };
+
+  explicit Tables(const db::Database& conn) : grids(conn), outlines(readSlabOutlines(conn)) {
+    conn.forEach(kSlabFloorSql, [&](db::Row& r) { slabFloors.insertFirst(r[0], std::move(r[1])); });
+    conn.forEach(kBeamOnGridSql, [&](db::Row& r) {
+      if (auto* onGrid = beams.insert(r[1])) {
+        onGrid->push_back({std::move(r[0]), r[1], std::move(r[2]), std::move(r[3])});
+      }
+    });
+    for (Property::SlabFoldPropRow& p : Property::getAllFoldProps(conn)) {
+      if (auto* ofSlab = props.insert(p.objId)) ofSlab->push_back(std::move(p));
+    }
+    conn.forEach(kAllHolesSql, [&](db::Row& r) {
+      if (auto* ofSlab = holes.insert(r[1])) ofSlab->push_back(std::move(r));
+    });
+  }
+
+  Grid::GridIndex grids;
+  readers::IdMap<SlabOutline> outlines;
+  readers::IdMap<db::Value> slabFloors;                          // slab id -> StdFlrID
+  readers::IdMap<std::vector<BeamOnGrid>> beams;                 // GridID -> beams by ID
+  readers::IdMap<std::vector<Property::SlabFoldPropRow>> props;  // ObjID -> properties by ID
+  // SlabID -> openings by ID, each a row of the per-slab query with its StdFlrID after it
+  readers::IdMap<std::vector<db::Row>> holes;
+};
 
 SlabDetailReader::SlabDetailReader(const db::Database& conn)
-    : cords_(conn.prepare(Grid::kCordSql)),
-      adjacent_(conn.prepare(kAdjacentSql)),
-      props_(conn.prepare(Property::kFoldPropSql)),
-      holes_(conn.prepare(kHoleSql)) {}
+    : tables_(std::make_unique<Tables>(conn)) {}
+SlabDetailReader::~SlabDetailReader() = default;
+SlabDetailReader::SlabDetailReader(SlabDetailReader&&) noexcept = default;
+SlabDetailReader& SlabDetailReader::operator=(SlabDetailReader&&) noexcept = default;
 
-std::vector<Grid::OutlineSegment> SlabDetailReader::cords(const std::vector<db::Value>& gridIds) {
-  return Grid::readCords(cords_, gridIds);
+std::vector<Grid::OutlineSegment> SlabDetailReader::cords(
+    const std::vector<db::Value>& gridIds) const {
+  return tables_->grids.cords(gridIds);
 }
-std::vector<AdjacentBeamRow> SlabDetailReader::adjacentBeams(const db::Value& slabID) {
-  return readAdjacentBeams(adjacent_, slabID);
+
+std::vector<AdjacentBeamRow> SlabDetailReader::adjacentBeams(const db::Value& slabID) const {
+  std::vector<AdjacentBeamRow> rows;
+  const SlabOutline* outline = tables_->outlines.find(slabID);
+  const db::Value* stdFlrId =
+      outline ? tables_->slabFloors.find(readers::asRowid(outline->slabId)) : nullptr;
+  if (!outline || !stdFlrId) return rows;
+  for (const db::Value& gridId : outline->gridIds) {
+    const auto* onGrid = tables_->beams.find(gridId);
+    if (!onGrid) continue;
+    for (const Tables::BeamOnGrid& b : *onGrid) {
+      if (!readers::sameId(b.stdFlrId, *stdFlrId)) continue;
+      rows.push_back(adjacentBeam(outline->slabId, b.id, b.gridId, b.hDiff1,
+                                  tables_->grids.joint1HDiff(b.gridId).value_or(std::nan(""))));
+    }
+  }
+  return rows;
 }
-std::vector<Property::SlabFoldPropRow> SlabDetailReader::foldProps(const db::Value& slabID) {
-  return Property::readSlabFoldProps(props_, slabID);
+
+std::vector<Property::SlabFoldPropRow> SlabDetailReader::foldProps(const db::Value& slabID) const {
+  const auto* found = tables_->props.find(slabID);
+  return found ? *found : std::vector<Property::SlabFoldPropRow>{};
 }
+
 std::vector<SlabHoleRow> SlabDetailReader::holes(const db::Value& stdFlrID, const db::Value& slabID,
-                                                 std::ostream& report) {
-  return readSlabHoles(holes_, stdFlrID, slabID, report);
+                                                 std::ostream& report) const {
+  std::vector<db::Row> rows;
+  if (const auto* ofSlab = tables_->holes.find(slabID)) {
+    for (const db::Row& r : *ofSlab) {
+      if (readers::sameId(r[10], stdFlrID)) rows.push_back(r);
+    }
+  }
+  return readSlabHoles(rows, report);
+}
+
+std::vector<SlabRow> getSlabs(const db::Database& conn, const SlabDetailReader& details,
+                              std::ostream& report) {
+  return readSlabs(conn, details.tables_->grids, details.tables_->outlines, report);
 }
 
 }  // namespace Slab

@@ -2,12 +2,15 @@
 // Slabs with their outlines, adjacent beams and openings, and cantilever slabs.
 
 #include <iostream>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "db/database.h"
 #include "readers/grid.h"
+#include "readers/id_map.h"
 #include "readers/property.h"
 
 namespace Slab {
@@ -25,6 +28,20 @@ struct SlabRow {
   bool operator==(const SlabRow&) const = default;
   // Membership of a grid id, by value (the cantilever thickness looks up its edge's slab).
   [[nodiscard]] bool hasGrid(const db::Value& gridId) const;
+};
+
+// The slabs of a list by the grid lines of their outlines, for finding the slab behind many
+// edges: first(gridId) is the first slab of the list whose outline holds the grid line
+// (SlabRow::hasGrid), as a pass over the list finds it. The list must outlive it.
+class SlabsByGrid {
+ public:
+  explicit SlabsByGrid(std::span<const SlabRow> slabs);
+  [[nodiscard]] const SlabRow* first(const db::Value& gridId) const;
+
+ private:
+  std::span<const SlabRow> slabs_;
+  readers::IdMap<std::size_t> first_;     // grid id -> index of the first slab holding it
+  std::optional<std::size_t> firstNull_;  // the first slab with a NULL grid id
 };
 
 // One cantilever slab (tblCantiSlab along a grid line).
@@ -95,20 +112,36 @@ struct SlabHoleRow {
                                                     const db::Value& slabID,
                                                     std::ostream& report = std::cout);
 
-// The per-slab lists (outline segments, adjacent beams, fold properties, openings) with their
-// statements prepared once, for a caller that reads them for many slabs; the free functions
-// give the same rows.
+// The per-slab lists (outline segments, adjacent beams, fold properties, openings) of every
+// slab, each table read once when the reader is made and looked up in memory per slab, for a
+// caller that reads them for many slabs: the free functions give the same rows. Ids are
+// found as SQL compares the stored values (readers::IdMap). Make one per run: it holds the
+// model's grid lines, slab outlines, beams on them, slab properties and openings. Its lookups
+// only read, so threads may share it.
 class SlabDetailReader {
  public:
   explicit SlabDetailReader(const db::Database& conn);
-  [[nodiscard]] std::vector<Grid::OutlineSegment> cords(const std::vector<db::Value>& gridIds);
-  [[nodiscard]] std::vector<AdjacentBeamRow> adjacentBeams(const db::Value& slabID);
-  [[nodiscard]] std::vector<Property::SlabFoldPropRow> foldProps(const db::Value& slabID);
+  ~SlabDetailReader();
+  SlabDetailReader(SlabDetailReader&&) noexcept;
+  SlabDetailReader& operator=(SlabDetailReader&&) noexcept;
+
+  [[nodiscard]] std::vector<Grid::OutlineSegment> cords(
+      const std::vector<db::Value>& gridIds) const;
+  [[nodiscard]] std::vector<AdjacentBeamRow> adjacentBeams(const db::Value& slabID) const;
+  [[nodiscard]] std::vector<Property::SlabFoldPropRow> foldProps(const db::Value& slabID) const;
+  // An opening whose reference joint is missing is reported on `report` at this call.
   [[nodiscard]] std::vector<SlabHoleRow> holes(const db::Value& stdFlrID, const db::Value& slabID,
-                                               std::ostream& report = std::cout);
+                                               std::ostream& report = std::cout) const;
 
  private:
-  db::Statement cords_, adjacent_, props_, holes_;
+  friend std::vector<SlabRow> getSlabs(const db::Database&, const SlabDetailReader&, std::ostream&);
+  struct Tables;
+  std::unique_ptr<Tables> tables_;
 };
+
+// getSlabs with the outlines and grid lines that `details` has read already.
+[[nodiscard]] std::vector<SlabRow> getSlabs(const db::Database& conn,
+                                            const SlabDetailReader& details,
+                                            std::ostream& report = std::cout);
 
 }  // namespace Slab

@@ -16,7 +16,7 @@ constexpr const char* kSql =
 
 std::vector<SubBeamRow> getBeams(const db::Database& conn, std::ostream& report) {
   std::vector<SubBeamRow> rows;
-  for (const db::Row& r : conn.query(kSql)) {
+  conn.forEach(kSql, [&](const db::Row& r) {
     readers::FieldReader f(r, "SubBeam", 1, 15);
     SubBeamRow b;
     b.stdFlrId = r[0];
@@ -33,7 +33,7 @@ std::vector<SubBeamRow> getBeams(const db::Database& conn, std::ostream& report)
     b.mat = r[11];
     b.kind = r[12];
     if (f.reportTo(report)) rows.push_back(std::move(b));
-  }
+  });
   return rows;
 }
 

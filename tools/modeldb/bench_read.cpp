@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "db/database.h"
 #include "modeldb/modeldb.h"
+#include "modeldb/plain_pass.h"
 #include "modeldb/synthetic.h"
 #include "queries/beam.h"
 #include "queries/palvek.h"
@@ -60,29 +62,38 @@ std::string readAll(const db::Database& conn) {
   std::vector<Palvek::WallRow> walls;
   measure("Palvek::getPalveks", total,
           [&] { return (walls = Palvek::getPalveks(conn, report)).size(); });
+  std::unique_ptr<Slab::SlabDetailReader> details;
+  measure("Slab::SlabDetailReader (tables)", total, [&] {
+    details = std::make_unique<Slab::SlabDetailReader>(conn);
+    return std::size_t{0};
+  });
   std::vector<Slab::SlabRow> slabs;
-  measure("Slab::getSlabs", total, [&] { return (slabs = Slab::getSlabs(conn, report)).size(); });
+  measure("Slab::getSlabs", total,
+          [&] { return (slabs = Slab::getSlabs(conn, *details, report)).size(); });
   measure("Slab::getCantiSlabs", total, [&] { return Slab::getCantiSlabs(conn, report).size(); });
   measure("Brace::getBraces", total, [&] { return Brace::getBraces(conn, report).size(); });
-  measure("Palvek::getWallHoles (per wall)", total, [&] {
-    Palvek::WallHoleQuery holes(conn);
+  measure("Palvek::WallHoleQuery (per wall)", total, [&] {
+    const Palvek::WallHoleQuery holes(conn);
     std::size_t n = 0;
     for (const auto& w : walls) n += holes(w.floorId, w.gridId, report).size();
     return n;
   });
   measure("per slab: cords, beams, props, holes", total, [&] {
-    Slab::SlabDetailReader details(conn);
     std::size_t n = 0;
     for (const auto& s : slabs) {
-      n += details.cords(s.gridIds).size();
-      n += details.adjacentBeams(s.id).size();
-      n += details.foldProps(s.id).size();
-      n += details.holes(s.stdFlrId, s.id, report).size();
+      n += details->cords(s.gridIds).size();
+      n += details->adjacentBeams(s.id).size();
+      n += details->foldProps(s.id).size();
+      n += details->holes(s.stdFlrId, s.id, report).size();
     }
     return n;
   });
   std::printf("%-34s %9zu rows %9.3f s %12.0f rows/s\n", "total", total.rows, total.seconds,
               total.seconds > 0 ? total.rows / total.seconds : 0.0);
+  Total plain;
+  measure("plain SELECT * of every table read", plain, [&] { return modeldb::plainPass(conn); });
+  std::printf("readers / plain pass: %.2f\n",
+              plain.seconds > 0 ? total.seconds / plain.seconds : 0.0);
   return report.str();
 }
 

@@ -1,0 +1,108 @@
+#pragma once
+// Rows found in memory by the ids that the model's tables join on, for readers that read a
+// table once instead of querying it per member.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "db/value.h"
+
+namespace readers {
+
+// Values of type T by id, where ids match as SQL compares the stored values of the model's
+// untyped id columns: numbers by value (5 and 5.0 are one id), text by its text, never a
+// number equal to a text; NULL is no id and matches nothing. The whole numbers that ids
+// usually are sit in a table indexed by the id; the rest in a hash map.
+template <class T>
+class IdMap {
+ public:
+  // The value of `id`, default-made when it is new; nullptr for NULL.
+  T* insert(const db::Value& id) {
+    if (id.isNull()) return nullptr;
+    const std::size_t slot = wholeNumber(id);
+    if (slot != kNoSlot) {
+      if (slot < dense_.size() && present_[slot]) return &dense_[slot];
+      // Ids mostly count up from 1: the table grows while it stays within a few times the
+      // ids held; a far larger id goes to the hash map, and stays there.
+      const bool inSparse = !sparse_.empty() && sparse_.contains(key(id));
+      if (!inSparse && (slot < dense_.size() || slot <= 4 * size_ + 4096)) {
+        if (slot >= dense_.size()) {
+          dense_.resize(slot + 1);
+          present_.resize(slot + 1, false);
+        }
+        present_[slot] = true;
+        ++size_;
+        return &dense_[slot];
+      }
+    }
+    auto [it, added] = sparse_.try_emplace(key(id));
+    if (added) ++size_;
+    return &it->second;
+  }
+  // Gives `id` the value unless it has one: the first row of an id is the one that a lookup
+  // by id in SQL finds.
+  void insertFirst(const db::Value& id, T value) {
+    if (id.isNull() || find(id) != nullptr) return;
+    *insert(id) = std::move(value);
+  }
+  [[nodiscard]] const T* find(const db::Value& id) const {
+    if (id.isNull()) return nullptr;
+    const std::size_t slot = wholeNumber(id);
+    if (slot != kNoSlot && slot < dense_.size() && present_[slot]) return &dense_[slot];
+    if (sparse_.empty()) return nullptr;
+    const auto it = sparse_.find(key(id));
+    return it == sparse_.end() ? nullptr : &it->second;
+  }
+  [[nodiscard]] std::size_t size() const { return size_; }
+
+ private:
+  static constexpr std::size_t kNoSlot = static_cast<std::size_t>(-1);
+  using Key = std::variant<double, std::string>;
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const {
+      return std::visit([](const auto& v) { return std::hash<std::decay_t<decltype(v)>>{}(v); }, k);
+    }
+  };
+
+  // 0.0 and -0.0 are one id.
+  static Key key(const db::Value& id) {
+    if (id.isText()) return id.asText();
+    const double v = id.asDouble();
+    return v == 0 ? 0.0 : v;
+  }
+  // The table index of a whole-number id below 2^31, else kNoSlot.
+  static std::size_t wholeNumber(const db::Value& id) {
+    if (id.isInteger()) {
+      const std::int64_t v = id.asInteger();
+      return v >= 0 && v < (std::int64_t{1} << 31) ? static_cast<std::size_t>(v) : kNoSlot;
+    }
+    if (id.isReal()) {
+      const double v = id.asDouble();
+      if (v >= 0 && v < 2147483648.0 && v == std::floor(v)) return static_cast<std::size_t>(v);
+    }
+    return kNoSlot;
+  }
+  std::vector<T> dense_;
+  std::vector<bool> present_;
+  std::unordered_map<Key, T, KeyHash> sparse_;
+  std::size_t size_ = 0;
+};
+
+// An id as a column of integer primary keys (the ID of joints, axes, grid lines and slabs)
+// compares with it: a text that reads as a decimal number, blanks around it allowed, is taken
+// as that number, as SQL's numeric affinity does; any other value is itself.
+[[nodiscard]] db::Value asRowid(const db::Value& id);
+
+// Two stored ids are one id as SQL's "=" sees them: as IdMap matches, and never NULL.
+[[nodiscard]] inline bool sameId(const db::Value& a, const db::Value& b) {
+  return !a.isNull() && a == b;
+}
+
+}  // namespace readers
