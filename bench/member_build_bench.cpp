@@ -6,6 +6,8 @@
 //   member_build_bench [model.sdb]   (default: the large synthetic preset, written to a
 //                                     temporary file first)
 
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -38,6 +40,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Processor time of the whole process (every thread), seconds.
+double cpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+}
+
 struct Rows {
   std::vector<Floor::StdFloorRow> stdFlrs;
   std::vector<Beam::BeamRow> beams;
@@ -65,6 +75,7 @@ std::size_t countOf(const std::string& kind, const Utils::FloorRows& f, const Ro
 
 struct Timing {
   std::vector<double> seconds;
+  std::vector<double> cpu;  // processor seconds over all threads
   std::vector<std::size_t> members;
   std::string file;  // GlobalIds blanked
 };
@@ -89,6 +100,7 @@ Timing buildAll(const db::Database& conn, const Rows& rows, bool mt) {
                                    rows.slabs, rows.cantiSlabs, rows.braces};
   Timing t;
   t.seconds.assign(std::size(passes), 0.0);
+  t.cpu.assign(std::size(passes), 0.0);
   t.members.assign(std::size(passes), 0);
   for (const Floor::StdFloorRow& stdFlr : rows.stdFlrs) {
     const Utils::FloorRows floor = Utils::filterFloor(modelRows, stdFlr.id);
@@ -96,8 +108,10 @@ Timing buildAll(const db::Database& conn, const Rows& rows, bool mt) {
     std::vector<ifc::Entity> objectlists;
     for (std::size_t p = 0; p < std::size(passes); ++p) {
       const auto start = Clock::now();
+      const double cpuStart = cpuSeconds();
       passes[p].build(build, objectlists);
       t.seconds[p] += std::chrono::duration<double>(Clock::now() - start).count();
+      t.cpu[p] += cpuSeconds() - cpuStart;
       t.members[p] += countOf(passes[p].name, floor, rows, stdFlr.id);
     }
   }
@@ -142,24 +156,28 @@ int main(int argc, char** argv) {
     const Timing threaded = buildAll(conn, rows, true);
     const char* kinds[] = {"beams",  "secondary beams", "columns", "cantilever slabs",
                            "braces", "walls",           "slabs"};
-    std::printf("%-17s %9s %10s %12s %10s %12s %8s\n", "kind", "members", "seq s", "seq /s",
-                "thr s", "thr /s", "speed-up");
-    double seqLinear = 0, thrLinear = 0;
+    // "cores": processor time over elapsed time of the threaded run, how many processors the
+    // threads had on average.
+    std::printf("%-17s %9s %10s %12s %10s %12s %8s %6s\n", "kind", "members", "seq s", "seq /s",
+                "thr s", "thr /s", "speed-up", "cores");
+    double seqLinear = 0, thrLinear = 0, cpuLinear = 0;
     std::size_t linear = 0;
     for (std::size_t k = 0; k < std::size(kinds); ++k) {
       const std::size_t n = sequential.members[k];
       const double s = sequential.seconds[k], t = threaded.seconds[k];
-      std::printf("%-17s %9zu %10.3f %12.0f %10.3f %12.0f %8.2f\n", kinds[k], n, s,
-                  s > 0 ? n / s : 0.0, t, t > 0 ? n / t : 0.0, t > 0 ? s / t : 0.0);
+      std::printf("%-17s %9zu %10.3f %12.0f %10.3f %12.0f %8.2f %6.2f\n", kinds[k], n, s,
+                  s > 0 ? n / s : 0.0, t, t > 0 ? n / t : 0.0, t > 0 ? s / t : 0.0,
+                  t > 0 ? threaded.cpu[k] / t : 0.0);
       if (k != 3 && k < 5) {
         seqLinear += s;
         thrLinear += t;
+        cpuLinear += threaded.cpu[k];
         linear += n;
       }
     }
-    std::printf("%-17s %9zu %10.3f %12.0f %10.3f %12.0f %8.2f\n", "linear members", linear,
-                seqLinear, linear / seqLinear, thrLinear, linear / thrLinear,
-                seqLinear / thrLinear);
+    std::printf("%-17s %9zu %10.3f %12.0f %10.3f %12.0f %8.2f %6.2f\n", "linear members", linear,
+                seqLinear, linear / seqLinear, thrLinear, linear / thrLinear, seqLinear / thrLinear,
+                cpuLinear / thrLinear);
     const bool same = sequential.file == threaded.file;
     std::printf("threaded file %s the sequential one (%zu bytes)\n",
                 same ? "equals" : "DIFFERS FROM", sequential.file.size());

@@ -404,11 +404,23 @@ std::uint32_t Model::Impl::appendRecord(std::uint16_t type, Slot* slots,
   if (at == nullptr) {
     r.slot = main.slot;
     r.phase = main.phase;
-  } else {
-    r.slot = at->group ? (detail::kGroupBit | at->slot) : at->slot;
-    r.phase = at->phase;
+    return records.append(r);
   }
-  return records.append(r);
+  r.slot = at->group ? (detail::kGroupBit | at->slot) : at->slot;
+  r.phase = at->phase;
+  if (!at->blocks) return records.append(r);
+  ThreadState& t = threadState();
+  if (t.next == t.end) {
+    t.next = records.reserve(kIndexBlock);
+    t.end = t.next + kIndexBlock;
+  }
+  return records.placeAt(t.next++, r);
+}
+
+std::size_t Model::Impl::count() const {
+  std::size_t n = 0;
+  for (std::size_t k = 0; k < records.end(); ++k) n += records.has(k) ? 1 : 0;
+  return n;
 }
 
 void Model::Impl::addReadRecord(std::uint16_t type, const Value* values, std::size_t count,
@@ -507,13 +519,13 @@ std::vector<Entity> Model::by_type(std::string_view type) const {
   }
   std::vector<Entity> out;
   const auto& records = impl_->records;
-  for (std::size_t k = 0; k < records.size(); ++k) {
-    if (admitted[records[k].type]) out.emplace_back(this, records[k].id);
+  for (std::size_t k = 0; k < records.end(); ++k) {
+    if (records.has(k) && admitted[records[k].type]) out.emplace_back(this, records[k].id);
   }
   return out;
 }
 
-std::size_t Model::size() const { return impl_->records.size(); }
+std::size_t Model::size() const { return impl_->count(); }
 
 namespace {
 
@@ -610,7 +622,9 @@ std::vector<std::string> Model::validate() const {
   std::vector<std::string> problems;
   const AllStripes stripes(*impl_);
   Validator v(*impl_, problems);
-  for (std::size_t k = 0; k < impl_->records.size(); ++k) v.check(impl_->records[k]);
+  for (std::size_t k = 0; k < impl_->records.end(); ++k) {
+    if (impl_->records.has(k)) v.check(impl_->records[k]);
+  }
   return problems;
 }
 
@@ -696,7 +710,7 @@ void Entity::set(std::size_t index, Value value) const {
   if ((forwardMask(*m.schema)[r.type] >> index & 1) != 0) {
     // Records inverse() has indexed are kept current here.
     const std::scoped_lock guard(m.inverseMutex);
-    if (static_cast<std::size_t>(at) < m.indexedUpTo) {
+    if (m.isIndexed(static_cast<std::size_t>(at))) {
       std::vector<std::uint32_t> refs;
       collectRefs(r.attributes[index], refs);
       for (std::uint32_t target : refs) {
@@ -734,13 +748,26 @@ std::vector<Entity> Entity::inverse(std::string_view name) const {
     const std::scoped_lock guard(m.inverseMutex);
     const auto& mask = forwardMask(s);
     std::vector<std::uint32_t> targets;
-    for (; m.indexedUpTo < m.records.size(); ++m.indexedUpTo) {
-      const Record& src = m.records[m.indexedUpTo];
+    auto index = [&](std::size_t at) {
+      const Record& src = m.records[at];
       for (std::uint16_t k = 0; k < src.count; ++k) {
         if ((mask[src.type] >> k & 1) == 0) continue;
         targets.clear();
         collectRefs(src.attributes[k], targets);
         for (std::uint32_t target : targets) m.inverseIndex[target].push_back({src.id, k});
+      }
+    };
+    // Records made since the last call, and those that were not ready then.
+    std::erase_if(m.pending, [&](std::size_t at) {
+      if (!m.records.has(at)) return false;
+      index(at);
+      return true;
+    });
+    for (const std::size_t end = m.records.end(); m.indexedUpTo < end; ++m.indexedUpTo) {
+      if (m.records.has(m.indexedUpTo)) {
+        index(m.indexedUpTo);
+      } else {
+        m.pending.push_back(m.indexedUpTo);
       }
     }
     if (auto it = m.inverseIndex.find(id_); it != m.inverseIndex.end()) refs = it->second;

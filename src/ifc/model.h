@@ -49,7 +49,8 @@ struct ThreadPosition {
   std::uint32_t slot = 0;  // the group's index in a group scope
   std::uint32_t phase = 0;
   bool group = false;
-  void* arena = nullptr;  // the model's arena lent to the scope
+  bool blocks = false;    // records go into the thread's index block (inside a slot scope)
+  void* arena = nullptr;  // the thread's arena of the model
   ThreadPosition* previous = nullptr;
 };
 }  // namespace detail
@@ -135,7 +136,6 @@ class Model {
     SlotScope& operator=(const SlotScope&) = delete;
 
    private:
-    Model& model_;
     detail::ThreadPosition position_;
   };
 
@@ -148,7 +148,6 @@ class Model {
     GroupScope& operator=(const GroupScope&) = delete;
 
    private:
-    Model& model_;
     detail::ThreadPosition position_;
   };
 

@@ -6,6 +6,7 @@
 // values live in the same arena. A replaced value's storage is simply left behind: models are
 // built once and written, so the arena never frees.
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -100,24 +101,34 @@ class Arena {
   std::size_t left_ = 0;
 };
 
-// Records in number order, in chunks that never move.
+// Records by number, in chunks that never move.
 //
 // A model read from a file holds its records as read, sorted by number (replace()); every
-// entity created afterwards is appended with the next number, so from the first created
-// record on, a record's index follows from its number. Appends need no lock: each takes the
-// next index, fills its record and marks it ready. Readers find a ready record by number at
-// once; size() counts the records ready without a gap, which is every record once the
-// threads that create them are done. A record never changes once ready (its attribute slots
-// live elsewhere).
+// entity created afterwards takes an index after them, and its number follows from its index.
+// Appends need no lock: a record takes the next index (append()), or the next index of a
+// block its thread reserved beforehand (reserve(), placeAt()), so that threads creating at
+// once neither share a counter nor write into each other's cache lines. An index whose record
+// is not ready (being written, or the unused rest of a block) holds nothing: readers test
+// has(i). A record never changes once ready (its attribute slots live elsewhere).
 class RecordStore {
  public:
   RecordStore() = default;
   RecordStore(const RecordStore&) = delete;
   RecordStore& operator=(const RecordStore&) = delete;
 
-  // Records ready without a gap: what iterating readers see.
-  std::size_t size() const { return size_.load(); }
+  // Indices below end() may hold a record.
+  std::size_t end() const { return reserved_.load(); }
+  bool has(std::size_t i) const {
+    const auto* dir = directory_.load();
+    if (dir == nullptr || (i >> kShift) >= kChunks) return false;
+    const Chunk* c = dir[i >> kShift].load(std::memory_order_acquire);
+    return c != nullptr && c->ready[i & kMask].load() != 0;
+  }
   const Record& operator[](std::size_t i) const { return chunk(i)->records[i & kMask]; }
+
+  // The first index of the created records, and its number.
+  std::size_t firstCreatedIndex() const { return firstIndex_; }
+  std::uint64_t firstCreatedNumber() const { return firstCreated_; }
 
   // Keeps `sorted` (ascending numbers, each once) as the store's only records; with no other
   // thread about. New records are numbered after the last.
@@ -125,24 +136,22 @@ class RecordStore {
     if (reserved_.load() != 0) throw std::logic_error("records replaced after others were added");
     for (std::size_t i = 0; i < sorted.size(); ++i) place(i, sorted[i]);
     reserved_.store(sorted.size());
-    size_.store(sorted.size());
     firstIndex_ = sorted.size();
     firstCreated_ = sorted.empty() ? 1 : sorted.back().id + std::uint64_t{1};
   }
 
-  // Appends r with the next number, which it returns. Safe from several threads at once.
-  std::uint32_t append(Record r) {
-    const std::size_t i = reserved_.fetch_add(1);
+  // Appends r at the next index; returns its number.
+  std::uint32_t append(const Record& r) { return placeAt(reserved_.fetch_add(1), r); }
+  // The first of n consecutive indices for one thread to fill with placeAt().
+  std::size_t reserve(std::size_t n) { return reserved_.fetch_add(n); }
+  // Fills the reserved index i with r numbered after its index; returns the number.
+  std::uint32_t placeAt(std::size_t i, Record r) {
     const std::uint64_t id = firstCreated_ + (i - firstIndex_);
-    if (id > std::numeric_limits<std::uint32_t>::max())
+    if (id > std::numeric_limits<std::uint32_t>::max()) {
       throw std::length_error("too many entities");
+    }
     r.id = static_cast<std::uint32_t>(id);
     place(i, r);
-    // Let readers count every record ready without a gap. Sequentially consistent: of two
-    // threads finishing neighbouring records, one sees the other's mark.
-    for (std::size_t n = size_.load(); n < reserved_.load() && isReady(n);) {
-      if (size_.compare_exchange_weak(n, n + 1)) ++n;
-    }
     return r.id;
   }
 
@@ -150,7 +159,7 @@ class RecordStore {
   std::int64_t find(std::uint32_t id) const {
     if (id >= firstCreated_) {
       const std::uint64_t i = firstIndex_ + (id - firstCreated_);
-      return i < reserved_.load() && isReady(i) ? static_cast<std::int64_t>(i) : -1;
+      return i < reserved_.load() && has(i) ? static_cast<std::int64_t>(i) : -1;
     }
     std::size_t lo = 0, hi = firstIndex_;
     while (lo < hi) {
@@ -177,12 +186,6 @@ class RecordStore {
   const Chunk* chunk(std::size_t i) const {
     return directory_.load()[i >> kShift].load(std::memory_order_acquire);
   }
-  bool isReady(std::size_t i) const {
-    const auto* dir = directory_.load();
-    if (dir == nullptr || (i >> kShift) >= kChunks) return false;
-    const Chunk* c = dir[i >> kShift].load(std::memory_order_acquire);
-    return c != nullptr && c->ready[i & kMask].load() != 0;
-  }
   // Writes the record at index i and marks it ready, making its chunk first if need be.
   void place(std::size_t i, const Record& r) {
     if ((i >> kShift) >= kChunks) throw std::length_error("too many entities");
@@ -203,7 +206,7 @@ class RecordStore {
       }
     }
     c->records[i & kMask] = r;
-    c->ready[i & kMask].store(1);
+    c->ready[i & kMask].store(1, std::memory_order_release);
   }
 
   std::mutex growMutex_;
@@ -213,7 +216,6 @@ class RecordStore {
   std::size_t firstIndex_ = 0;      // index of the first created record
   std::uint64_t firstCreated_ = 1;  // its number
   alignas(64) std::atomic<std::size_t> reserved_{0};
-  alignas(64) std::atomic<std::size_t> size_{0};
 };
 
 // "#12", for messages.
@@ -226,6 +228,9 @@ inline std::string idText(std::uint32_t id) {
 // The innermost scope of the calling thread for this model, or null.
 ThreadPosition* threadPosition(const void* model);
 
+// A number no other model of this process has had.
+std::uint64_t newModelSerial();
+
 struct InverseRef {
   std::uint32_t source;
   std::uint16_t attribute;
@@ -236,6 +241,15 @@ struct InverseRef {
 namespace ifc {
 
 struct Model::Impl {
+  // Indices a thread takes at a time for the records it creates inside slot scopes.
+  static constexpr std::size_t kIndexBlock = 64;
+  // A thread's arena and index block for the model, found without a lock once made.
+  struct ThreadState {
+    detail::Arena* arena = nullptr;
+    std::size_t next = 0;  // the block of indices being filled: [next, end)
+    std::size_t end = 0;
+  };
+
   const schema::SchemaDef* schema = nullptr;
   const Model* owner = nullptr;
   std::string schemaName;
@@ -260,10 +274,13 @@ struct Model::Impl {
   mutable std::array<Stripe, kStripes> stripes;
   std::mutex& stripeOf(std::uint32_t id) const { return stripes[id % kStripes].mutex; }
 
-  // Arenas lent to scopes, one per scope alive at a time, reused by the next scope.
+  // Arenas of the threads that create entities in scopes, one per thread: scopes of one
+  // thread never encode at once, and a thread finds its arena again without a lock (see
+  // threadArena()). Kept until the model goes.
+  const std::uint64_t serial = detail::newModelSerial();  // tells models apart over time
   std::mutex arenasMutex;
   std::vector<std::unique_ptr<detail::Arena>> arenas;
-  std::vector<detail::Arena*> freeArenas;
+  std::vector<std::unique_ptr<ThreadState>> threadStates;
 
   // Write order: the position of entities created outside any scope, and where each shared
   // group is written (nowhere until placed).
@@ -272,10 +289,16 @@ struct Model::Impl {
 
   // Inverse index from referenced id to the referring (entity, attribute) pairs, for the
   // forward attributes of inverse attributes only. Built on first use, then kept current:
-  // set() updates it for indexed records, and inverse() indexes records added since.
+  // set() updates it for indexed records, and inverse() indexes records added since. Indices
+  // below indexedUpTo that held no record when passed wait in `pending` (sorted).
   mutable std::mutex inverseMutex;
   mutable std::unordered_map<std::uint32_t, std::vector<detail::InverseRef>> inverseIndex;
   mutable std::size_t indexedUpTo = 0;
+  mutable std::vector<std::size_t> pending;
+  // Whether the record at index `at` is in the index; with inverseMutex held.
+  bool isIndexed(std::size_t at) const {
+    return at < indexedUpTo && !std::binary_search(pending.begin(), pending.end(), at);
+  }
 
   // Encodes a value for attribute `attribute` of an entity of type `type` into `out`, its
   // storage taken from `into`, checking it against the schema. References must resolve unless
@@ -286,10 +309,12 @@ struct Model::Impl {
   detail::Slot* encodeRecord(std::uint16_t type, const Value* values, std::size_t count,
                              bool checkReferences, detail::Arena& into);
   // Numbers and appends an encoded entity at the given write position (slot with kGroupBit
-  // for a group) or, when `at` is null, at the model's own position (then with the mutex
-  // held). Returns its number.
+  // for a group; in the thread's block when the scope says so) or, when `at` is null, at the
+  // model's own position (then with the mutex held). Returns its number.
   std::uint32_t appendRecord(std::uint16_t type, detail::Slot* slots,
                              const detail::ThreadPosition* at);
+  // Records ready (a scan: for counting, not for the hot path).
+  std::size_t count() const;
   // An entity of a file being read, numbered as in the file; kept in `read` until the file is
   // read whole and its records are sorted into the store.
   void addReadRecord(std::uint16_t type, const Value* values, std::size_t count, std::uint32_t id);
@@ -298,11 +323,15 @@ struct Model::Impl {
   static detail::Arena* scopeArena(const detail::ThreadPosition* at) {
     return at == nullptr ? nullptr : static_cast<detail::Arena*>(at->arena);
   }
-  detail::Arena* lendArena();
-  void returnArena(detail::Arena* a);
-  // Record indices in write order, or an empty list when that is their number order. Called
-  // with the mutex held.
-  std::vector<std::uint32_t> writeOrder() const;
+  ThreadState& threadState();
+  // The order and numbers of the written file: record indices in write order, and the
+  // written number of each record by index; both empty when the file is written in index
+  // order with the records' own numbers. Called with the mutex held.
+  struct WritePlan {
+    std::vector<std::uint32_t> order;
+    std::vector<std::uint32_t> numbers;
+  };
+  WritePlan writePlan() const;
   Value decode(const detail::Slot& s, const Model* owner) const;
 };
 

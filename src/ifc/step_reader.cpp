@@ -331,7 +331,7 @@ class Reader {
   // Entity types of references, which may point forward, are checked once all are read.
   void checkReferences(const Model::Impl& m) {
     const sc::SchemaDef& s = *m.schema;
-    for (std::size_t k = 0; k < m.records.size(); ++k) {
+    for (std::size_t k = 0; k < m.records.end(); ++k) {
       const Record& r = m.records[k];
       const auto attrs = sc::attributesOf(s, r.type);
       for (std::size_t a = 0; a < r.count; ++a) {

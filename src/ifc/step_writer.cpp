@@ -143,12 +143,9 @@ void Model::write(std::ostream& out) const {
   const Impl& m = *impl_;
   const AllStripes stripes(m);
   const std::scoped_lock lock(m.mutex);
-  // In write order the k-th entity takes the k-th number in use (records are in number
-  // order), so the numbers stay those of a model built on one thread.
-  const std::vector<std::uint32_t> order = m.writeOrder();
-  std::vector<std::uint32_t> numbers(order.size());
-  for (std::size_t k = 0; k < order.size(); ++k) numbers[order[k]] = m.records[k].id;
-  Writer w(out, m, numbers);
+  // In write order, numbered as a model built on one thread is.
+  const Model::Impl::WritePlan plan = m.writePlan();
+  Writer w(out, m, plan.numbers);
   w.raw("ISO-10303-21;\nHEADER;\n");
   if (m.header.empty()) {
     w.raw("FILE_DESCRIPTION(('ViewDefinition [CoordinationView]'),'2;1');\n");
@@ -164,10 +161,10 @@ void Model::write(std::ostream& out) const {
     }
   }
   w.raw("ENDSEC;\nDATA;\n");
-  if (order.empty()) {
-    for (std::size_t k = 0; k < m.records.size(); ++k) w.entity(m.records[k]);
+  if (plan.order.empty()) {
+    for (std::size_t k = 0; k < m.records.end(); ++k) w.entity(m.records[k]);
   } else {
-    for (const std::uint32_t k : order) w.entity(m.records[k]);
+    for (const std::uint32_t k : plan.order) w.entity(m.records[k]);
   }
   w.raw("ENDSEC;\nEND-ISO-10303-21;\n");
   w.flush();

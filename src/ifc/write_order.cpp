@@ -1,6 +1,8 @@
 // Write positions: the order of the written file, independent of the order in which threads
 // created the entities (see WritePosition in model.h).
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <limits>
 
 #include "ifc/model_impl.h"
@@ -80,38 +82,53 @@ void Model::placeGroup(std::uint32_t group, WritePosition at) {
   impl_->groups[group] = std::min(impl_->groups[group], at);
 }
 
-detail::Arena* Model::Impl::lendArena() {
-  const std::scoped_lock lock(arenasMutex);
-  if (freeArenas.empty()) {
-    arenas.push_back(std::make_unique<detail::Arena>());
-    return arenas.back().get();
+namespace {
+
+// The state this thread last used in each of a few models, by model serial. A serial is never
+// reused, so an entry of a model that is gone is never matched again.
+struct CachedState {
+  std::uint64_t serial = 0;
+  Model::Impl::ThreadState* state = nullptr;
+};
+thread_local std::array<CachedState, 4> cachedStates;
+
+}  // namespace
+
+std::uint64_t detail::newModelSerial() {
+  static std::atomic<std::uint64_t> next{1};
+  return next++;
+}
+
+Model::Impl::ThreadState& Model::Impl::threadState() {
+  for (const CachedState& c : cachedStates) {
+    if (c.serial == serial) return *c.state;
   }
-  detail::Arena* a = freeArenas.back();
-  freeArenas.pop_back();
-  return a;
+  ThreadState* state = nullptr;
+  {
+    const std::scoped_lock lock(arenasMutex);
+    arenas.push_back(std::make_unique<detail::Arena>());
+    threadStates.push_back(std::make_unique<ThreadState>());
+    state = threadStates.back().get();
+    state->arena = arenas.back().get();
+  }
+  std::rotate(cachedStates.rbegin(), cachedStates.rbegin() + 1, cachedStates.rend());
+  cachedStates.front() = CachedState{serial, state};
+  return *state;
 }
 
-void Model::Impl::returnArena(detail::Arena* a) {
-  const std::scoped_lock lock(arenasMutex);
-  freeArenas.push_back(a);
-}
-
-// Each scope has an arena of its own while it lives, so that its thread encodes values
-// without a lock; the next scope reuses it.
-Model::SlotScope::SlotScope(Model& model, std::uint32_t slot) : model_(model) {
+// A scope's thread encodes into an arena of its own, without a lock.
+Model::SlotScope::SlotScope(Model& model, std::uint32_t slot) {
   if (slot >= detail::kGroupBit) throw Error("write slot out of range");
   position_.model = model.impl_.get();
   position_.slot = slot;
-  position_.arena = model.impl_->lendArena();
+  position_.blocks = true;
+  position_.arena = model.impl_->threadState().arena;
   detail::push(position_);
 }
 
-Model::SlotScope::~SlotScope() {
-  detail::pop(position_);
-  model_.impl_->returnArena(static_cast<detail::Arena*>(position_.arena));
-}
+Model::SlotScope::~SlotScope() { detail::pop(position_); }
 
-Model::GroupScope::GroupScope(Model& model, std::uint32_t group) : model_(model) {
+Model::GroupScope::GroupScope(Model& model, std::uint32_t group) {
   {
     const std::scoped_lock lock(model.impl_->mutex);
     if (group >= model.impl_->groups.size()) {
@@ -121,32 +138,45 @@ Model::GroupScope::GroupScope(Model& model, std::uint32_t group) : model_(model)
   position_.model = model.impl_.get();
   position_.slot = group;
   position_.group = true;
-  position_.arena = model.impl_->lendArena();
+  // In a pool's task the group's records join the thread's block like the task's own; built
+  // by a thread outside any slot scope they are appended one by one, as that thread's are.
+  const detail::ThreadPosition* outer = detail::threadPosition(model.impl_.get());
+  position_.blocks = outer != nullptr && outer->blocks;
+  position_.arena = model.impl_->threadState().arena;
   detail::push(position_);
 }
 
-Model::GroupScope::~GroupScope() {
-  detail::pop(position_);
-  model_.impl_->returnArena(static_cast<detail::Arena*>(position_.arena));
-}
+Model::GroupScope::~GroupScope() { detail::pop(position_); }
 
-std::vector<std::uint32_t> Model::Impl::writeOrder() const {
+Model::Impl::WritePlan Model::Impl::writePlan() const {
   auto positionOf = [this](const detail::Record& r) {
     if ((r.slot & detail::kGroupBit) != 0) return groups[r.slot & ~detail::kGroupBit];
     return WritePosition{r.slot, r.phase};
   };
-  bool inOrder = true;
-  for (std::size_t k = 1; k < records.size() && inOrder; ++k) {
-    inOrder = !(positionOf(records[k]) < positionOf(records[k - 1]));
+  const std::size_t end = records.end();
+  bool plain = true;  // every index holds a record, in write order
+  for (std::size_t k = 0; k < end && plain; ++k) {
+    plain = records.has(k) && (k == 0 || !(positionOf(records[k]) < positionOf(records[k - 1])));
   }
-  if (inOrder) return {};
-  std::vector<std::uint32_t> order(records.size());
-  for (std::size_t k = 0; k < order.size(); ++k) order[k] = static_cast<std::uint32_t>(k);
-  // Stable: entities of one position keep their creation (number) order.
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+  WritePlan plan;
+  if (plain) return plan;
+  for (std::size_t k = 0; k < end; ++k) {
+    if (records.has(k)) plan.order.push_back(static_cast<std::uint32_t>(k));
+  }
+  // Stable: entities of one position keep their creation order.
+  std::stable_sort(plan.order.begin(), plan.order.end(), [&](std::uint32_t a, std::uint32_t b) {
     return positionOf(records[a]) < positionOf(records[b]);
   });
-  return order;
+  // Records read from a file keep their numbers (they come first: nothing is placed before
+  // them); created ones are numbered on from there in write order, leaving out the indices
+  // that hold none, as a single thread would have numbered them.
+  plan.numbers.assign(end, 0);
+  std::uint64_t next = records.firstCreatedNumber();
+  for (const std::uint32_t k : plan.order) {
+    plan.numbers[k] =
+        k < records.firstCreatedIndex() ? records[k].id : static_cast<std::uint32_t>(next++);
+  }
+  return plan;
 }
 
 }  // namespace ifc

@@ -1,22 +1,40 @@
 #include "members/messages.h"
 
 #include <iostream>
+#include <optional>
 #include <sstream>
+#include <utility>
 
 namespace Utils {
 
-namespace {
-thread_local std::ostream* current = nullptr;
-}  // namespace
-
+// Most captures see no report at all, and a pool makes one per member: the text is gathered
+// in a plain string, and a stream is made only for a caller that asks for one.
 struct MessageCapture::Impl {
-  std::ostringstream buffer;
-  std::ostream* previous = nullptr;
+  std::string text;
+  std::optional<std::ostringstream> stream;  // holds everything once made
+  Impl* previous = nullptr;
 };
 
-std::ostream& messages() { return current != nullptr ? *current : std::cout; }
+namespace {
+thread_local MessageCapture::Impl* current = nullptr;
+}  // namespace
+
+std::ostream& messages() {
+  if (current == nullptr) return std::cout;
+  if (!current->stream) {
+    current->stream.emplace();
+    *current->stream << current->text;
+    current->text.clear();
+  }
+  return *current->stream;
+}
 
 void report(std::string_view line) {
+  if (current != nullptr && !current->stream) {
+    current->text.append(line);
+    current->text += '\n';
+    return;
+  }
   std::string text(line);
   text += '\n';
   std::ostream& out = messages();
@@ -26,7 +44,7 @@ void report(std::string_view line) {
 
 MessageCapture::MessageCapture() : impl_(new Impl) {
   impl_->previous = current;
-  current = &impl_->buffer;
+  current = impl_;
 }
 
 MessageCapture::~MessageCapture() {
@@ -35,9 +53,12 @@ MessageCapture::~MessageCapture() {
 }
 
 std::string MessageCapture::take() {
-  std::string text = impl_->buffer.str();
-  impl_->buffer.str({});
-  return text;
+  if (impl_->stream) {
+    std::string text = impl_->stream->str();
+    impl_->stream->str({});
+    return text;
+  }
+  return std::exchange(impl_->text, {});
 }
 
 }  // namespace Utils

@@ -27,8 +27,9 @@ class MessageCapture {
   // What was reported so far; the buffer is emptied.
   [[nodiscard]] std::string take();
 
+  struct Impl;  // the buffer, known to messages() and report()
+
  private:
-  struct Impl;
   Impl* impl_;
 };
 
