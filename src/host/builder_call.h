@@ -14,20 +14,29 @@
 
 namespace host {
 
-// The arguments must be host-free (converted) before the call: build() runs unlocked.
+// While alive, what this thread reports is captured; at the end it goes to the host's
+// sys.stdout (the interpreter lock held then).
+class ReportsToHost {
+ public:
+  ReportsToHost() = default;
+  ReportsToHost(const ReportsToHost&) = delete;
+  ReportsToHost& operator=(const ReportsToHost&) = delete;
+  ~ReportsToHost() {
+    try {
+      writeToHost(reports_.take());
+    } catch (const pybind11::error_already_set&) {
+      // A sys.stdout that refuses text loses the lines, not the builder's result.
+    }
+  }
+
+ private:
+  Utils::MessageCapture reports_;
+};
+
+// The arguments must be converted before the call: build() runs unlocked.
 template <class Build>
 auto unlocked(Build&& build) {
-  Utils::MessageCapture reports;
-  struct Flush {
-    Utils::MessageCapture& reports;
-    ~Flush() {
-      try {
-        writeToHost(reports.take());
-      } catch (const pybind11::error_already_set&) {
-        // A sys.stdout that refuses text loses the lines, not the builder's result.
-      }
-    }
-  } flush{reports};
+  ReportsToHost reports;
   pybind11::gil_scoped_release release;
   return build();
 }
@@ -36,16 +45,7 @@ auto unlocked(Build&& build) {
 // same way, the interpreter lock kept.
 template <class Call>
 auto reporting(Call&& call) {
-  Utils::MessageCapture reports;
-  struct Flush {
-    Utils::MessageCapture& reports;
-    ~Flush() {
-      try {
-        writeToHost(reports.take());
-      } catch (const pybind11::error_already_set&) {
-      }
-    }
-  } flush{reports};
+  ReportsToHost reports;
   return call();
 }
 

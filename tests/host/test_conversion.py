@@ -32,10 +32,10 @@ def command_line(*args, cwd):
 
 class CreateTest(unittest.TestCase):
     def test_create_writes_the_files_of_the_command_line_program(self):
-        walls, slabs = (SOURCE_DIR / "examples" / name for name in ("sample_walls.sdb",
-                                                                    "sample_slabs.sdb"))
-        for sample, mt in [(SAMPLE, False), (SAMPLE, True), (TAPERED_SAMPLE, False), (walls, True),
-                           (slabs, True)]:
+        linear, walls, slabs = (SOURCE_DIR / "examples" / name for name in (
+            "sample_linear.sdb", "sample_walls.sdb", "sample_slabs.sdb"))
+        for sample, mt in [(SAMPLE, False), (SAMPLE, True), (TAPERED_SAMPLE, False),
+                           (linear, True), (walls, True), (slabs, True)]:
             with self.subTest(sample=sample.name, mt=mt), tempfile.TemporaryDirectory() as d:
                 by_program, by_script = Path(d, "program"), Path(d, "script")
                 by_program.mkdir()
