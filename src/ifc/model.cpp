@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <unordered_set>
 
 #include "ifc/guid.h"
 #include "ifc/model_impl.h"
@@ -30,39 +29,6 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
            return std::toupper(static_cast<unsigned char>(x)) ==
                   std::toupper(static_cast<unsigned char>(y));
          });
-}
-
-// Bit a of mask[t] is set when attribute a of entity type t is the forward attribute of some
-// inverse attribute: only those references go into the inverse index.
-std::vector<std::uint64_t> computeForwardMask(const sc::SchemaDef& s) {
-  std::vector<std::uint64_t> mask(s.entities.size(), 0);
-  std::unordered_set<std::uint32_t> pairs;
-  for (const sc::InverseDef& inv : s.inverses) {
-    pairs.insert((std::uint32_t{inv.entity} << 16) | inv.attribute);
-  }
-  for (std::uint32_t pair : pairs) {
-    const auto entity = static_cast<std::uint16_t>(pair >> 16);
-    const auto attribute = pair & 0xFFFF;
-    for (std::size_t t = 0; t < s.entities.size(); ++t) {
-      if (sc::isSubtype(s, static_cast<std::uint16_t>(t), entity))
-        mask[t] |= std::uint64_t{1} << attribute;
-    }
-  }
-  return mask;
-}
-
-const std::vector<std::uint64_t>& forwardMask(const sc::SchemaDef& s) {
-  static const std::vector<std::uint64_t> m2x3 = computeForwardMask(sc::kIfc2x3);
-  static const std::vector<std::uint64_t> m4 = computeForwardMask(sc::kIfc4);
-  return &s == &sc::kIfc2x3 ? m2x3 : m4;
-}
-
-void collectRefs(const Slot& s, std::vector<std::uint32_t>& out) {
-  if (s.tag == Tag::Ref) {
-    out.push_back(s.ref);
-  } else if (s.tag == Tag::List) {
-    for (std::uint32_t k = 0; k < s.n; ++k) collectRefs(s.items[k], out);
-  }
 }
 
 // A short STEP-like rendering of a value, for error messages.
@@ -707,24 +673,10 @@ void Entity::set(std::size_t index, Value value) const {
     const std::scoped_lock lock(m.mutex);
     m.encodeAttribute(r.type, index, value, slot, true, m.arena);
   }
-  if ((forwardMask(*m.schema)[r.type] >> index & 1) != 0) {
+  if ((detail::forwardMask(*m.schema)[r.type] >> index & 1) != 0) {
     // Records inverse() has indexed are kept current here.
-    const std::scoped_lock guard(m.inverseMutex);
-    if (m.isIndexed(static_cast<std::size_t>(at))) {
-      std::vector<std::uint32_t> refs;
-      collectRefs(r.attributes[index], refs);
-      for (std::uint32_t target : refs) {
-        auto& list = m.inverseIndex[target];
-        std::erase_if(list, [&](const detail::InverseRef& e) {
-          return e.source == id_ && e.attribute == index;
-        });
-      }
-      refs.clear();
-      collectRefs(slot, refs);
-      for (std::uint32_t target : refs) {
-        m.inverseIndex[target].push_back({id_, static_cast<std::uint16_t>(index)});
-      }
-    }
+    m.inverses.update(static_cast<std::size_t>(at), id_, static_cast<std::uint16_t>(index),
+                      r.attributes[index], slot);
   }
   r.attributes[index] = slot;
 }
@@ -745,32 +697,7 @@ std::vector<Entity> Entity::inverse(std::string_view name) const {
   {
     // Indexing reads the slots of the records added since the last call.
     const AllStripes stripes(m);
-    const std::scoped_lock guard(m.inverseMutex);
-    const auto& mask = forwardMask(s);
-    std::vector<std::uint32_t> targets;
-    auto index = [&](std::size_t at) {
-      const Record& src = m.records[at];
-      for (std::uint16_t k = 0; k < src.count; ++k) {
-        if ((mask[src.type] >> k & 1) == 0) continue;
-        targets.clear();
-        collectRefs(src.attributes[k], targets);
-        for (std::uint32_t target : targets) m.inverseIndex[target].push_back({src.id, k});
-      }
-    };
-    // Records made since the last call, and those that were not ready then.
-    std::erase_if(m.pending, [&](std::size_t at) {
-      if (!m.records.has(at)) return false;
-      index(at);
-      return true;
-    });
-    for (const std::size_t end = m.records.end(); m.indexedUpTo < end; ++m.indexedUpTo) {
-      if (m.records.has(m.indexedUpTo)) {
-        index(m.indexedUpTo);
-      } else {
-        m.pending.push_back(m.indexedUpTo);
-      }
-    }
-    if (auto it = m.inverseIndex.find(id_); it != m.inverseIndex.end()) refs = it->second;
+    refs = m.inverses.referrers(id_, m.records, detail::forwardMask(s));
   }
   std::vector<std::uint32_t> ids;
   for (const detail::InverseRef& ref : refs) {

@@ -6,16 +6,15 @@
 // does not copy); their attributes are 16-byte tagged slots (record.h) in bump arenas
 // (arena.h), which also hold strings, aggregates and typed values.
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "ifc/arena.h"
+#include "ifc/inverse_index.h"
 #include "ifc/model.h"
 #include "ifc/record.h"
 #include "ifc/record_store.h"
@@ -36,11 +35,6 @@ ThreadPosition* threadPosition(const void* model);
 // A number no other model of this process has had.
 std::uint64_t newModelSerial();
 
-struct InverseRef {
-  std::uint32_t source;
-  std::uint16_t attribute;
-};
-
 }  // namespace ifc::detail
 
 namespace ifc {
@@ -60,7 +54,8 @@ struct Model::Impl {
   std::string schemaName;
   std::vector<std::string> header;  // header records as read, each ending with ';'
 
-  // Locks, always taken in this order: slot stripes (lowest first), mutex, inverseMutex.
+  // Locks, always taken in this order: slot stripes (lowest first), mutex, the inverse
+  // index's.
   //
   // mutex: numbering and appending records, the main arena, write positions and groups.
   // Entities created inside a scope are encoded in the scope's own arena without any lock;
@@ -92,18 +87,8 @@ struct Model::Impl {
   WritePosition main;
   std::vector<WritePosition> groups;
 
-  // Inverse index from referenced id to the referring (entity, attribute) pairs, for the
-  // forward attributes of inverse attributes only. Built on first use, then kept current:
-  // set() updates it for indexed records, and inverse() indexes records added since. Indices
-  // below indexedUpTo that held no record when passed wait in `pending` (sorted).
-  mutable std::mutex inverseMutex;
-  mutable std::unordered_map<std::uint32_t, std::vector<detail::InverseRef>> inverseIndex;
-  mutable std::size_t indexedUpTo = 0;
-  mutable std::vector<std::size_t> pending;
-  // Whether the record at index `at` is in the index; with inverseMutex held.
-  bool isIndexed(std::size_t at) const {
-    return at < indexedUpTo && !std::binary_search(pending.begin(), pending.end(), at);
-  }
+  // The referring entities of each entity, for inverse attributes (see inverse_index.h).
+  mutable detail::InverseIndex inverses;
 
   // Encodes a value for attribute `attribute` of an entity of type `type` into `out`, its
   // storage taken from `into`, checking it against the schema. References must resolve unless
