@@ -141,6 +141,4 @@ class AllStripes {
   const Model::Impl& m_;
 };
 
-const std::string& entityTypeName(const schema::SchemaDef& s, std::uint16_t type);
-
 }  // namespace ifc
