@@ -1,6 +1,7 @@
 #pragma once
-// Internal state of ifc::Model, shared by the model's own files, the STEP writer and the STEP
-// reader.
+// Internal state of ifc::Model, shared by the model's own files (model.cpp, entity.cpp,
+// record_storage.cpp, attribute_encoder.cpp, validation.cpp, write_order.cpp), the STEP writer
+// and the STEP reader.
 //
 // Entities are 24-byte records in fixed-size chunks (record_store.h; never moved, so growth
 // does not copy); their attributes are 16-byte tagged slots (record.h) in bump arenas
@@ -76,7 +77,7 @@ struct Model::Impl {
 
   // Arenas of the threads that create entities in scopes, one per thread: scopes of one
   // thread never encode at once, and a thread finds its arena again without a lock (see
-  // threadArena()). Kept until the model goes.
+  // threadState()). Kept until the model goes.
   const std::uint64_t serial = detail::newModelSerial();  // tells models apart over time
   std::mutex arenasMutex;
   std::vector<std::unique_ptr<detail::Arena>> arenas;
@@ -90,6 +91,14 @@ struct Model::Impl {
   // The referring entities of each entity, for inverse attributes (see inverse_index.h).
   mutable detail::InverseIndex inverses;
 
+  // The arena for values made by this thread: its scope's, or the main arena (then the mutex
+  // must be held).
+  static detail::Arena* scopeArena(const detail::ThreadPosition* at) {
+    return at == nullptr ? nullptr : static_cast<detail::Arena*>(at->arena);
+  }
+
+  // ---- attribute_encoder.cpp ----
+
   // Encodes a value for attribute `attribute` of an entity of type `type` into `out`, its
   // storage taken from `into`, checking it against the schema. References must resolve unless
   // checkReferences is false.
@@ -98,6 +107,9 @@ struct Model::Impl {
   // Encodes the attributes of a new entity into `into`.
   detail::Slot* encodeRecord(std::uint16_t type, const Value* values, std::size_t count,
                              bool checkReferences, detail::Arena& into);
+
+  // ---- record_storage.cpp ----
+
   // Numbers and appends an encoded entity at the given write position (slot with kGroupBit
   // for a group; in the thread's block when the scope says so) or, when `at` is null, at the
   // model's own position (then with the mutex held). Returns its number.
@@ -108,11 +120,12 @@ struct Model::Impl {
   // An entity of a file being read, numbered as in the file; kept in `read` until the file is
   // read whole and its records are sorted into the store.
   void addReadRecord(std::uint16_t type, const Value* values, std::size_t count, std::uint32_t id);
-  // The arena for values made by this thread: its scope's, or the main arena (then the mutex
-  // must be held).
-  static detail::Arena* scopeArena(const detail::ThreadPosition* at) {
-    return at == nullptr ? nullptr : static_cast<detail::Arena*>(at->arena);
-  }
+  // The value a stored slot holds; entity references are handles of `owner`.
+  Value decode(const detail::Slot& s, const Model* owner) const;
+
+  // ---- write_order.cpp ----
+
+  // The calling thread's arena and index block for this model, made on its first call.
   ThreadState& threadState();
   // The order and numbers of the written file: record indices in write order, and the
   // written number of each record by index; both empty when the file is written in index
@@ -122,7 +135,6 @@ struct Model::Impl {
     std::vector<std::uint32_t> numbers;
   };
   WritePlan writePlan() const;
-  Value decode(const detail::Slot& s, const Model* owner) const;
 };
 
 // Holds every slot stripe of a model: nothing changes an attribute meanwhile.
