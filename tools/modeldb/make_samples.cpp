@@ -60,7 +60,8 @@ class Plan {
 };
 
 struct Sections {
-  Value beam, edgeBeam, subBeam, column, roundColumn, brace, wall, door, window, hole;
+  Value beam, edgeBeam, subBeam, column, roundColumn, compositeColumn, brace, wall, door, window,
+      hole;
 };
 
 enum class Kind { Ground, Typical, Roof };
@@ -99,7 +100,8 @@ void standardFloor(md::ModelDb& m, const Value& sf, Kind kind, const Sections& s
   const Value arcGrid = m.arc(p.jt(12000, 6000), p.jt(18000, 0), p.jt(18000, 12000));
   m.add(md::BeamSeg{.stdFlr = sf, .grid = arcGrid, .sect = s.edgeBeam});
 
-  // Columns at the frame joints: round at the corners, square elsewhere.
+  // Columns at the frame joints: round at the corners, composite at the inner joint, square
+  // elsewhere.
   for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{{0, 0},
                                                                        {6000, 0},
                                                                        {12000, 0},
@@ -112,9 +114,10 @@ void standardFloor(md::ModelDb& m, const Value& sf, Kind kind, const Sections& s
                                                                        {12000, 12000},
                                                                        {18000, 12000}}) {
     const bool corner = (x == 0 || x == 18000) && (y == 0 || y == 12000);
+    const bool inner = x == 6000 && y == 6000;
     m.add(md::ColSeg{.stdFlr = sf,
                      .jt = p.jt(x, y),
-                     .sect = corner ? s.roundColumn : s.column,
+                     .sect = corner ? s.roundColumn : inner ? s.compositeColumn : s.column,
                      .hDiff = p.raised(x, y)});
   }
 
@@ -205,6 +208,9 @@ void writeSample(const std::filesystem::path& path) {
   s.subBeam = m.add(md::BeamSect{.kind = 2, .shapeVal = "2,8,400,200,13", .mat = 5});
   s.column = m.add(md::ColSect{.kind = 1, .shapeVal = "1,600,600", .mat = 6});
   s.roundColumn = m.add(md::ColSect{.kind = 3, .shapeVal = "3,600", .mat = 6});
+  // Steel encased in concrete: built as an element assembly of its two parts.
+  s.compositeColumn =
+      m.add(md::ColSect{.kind = 13, .shapeVal = "13,600,600,10,400,300,16", .mat = 6});
   s.brace = m.add(md::BraceSect{.kind = 8, .shapeVal = "8,168,150", .mat = 5});
   s.wall = m.add(md::WallSect{.b = 200, .kind = 1, .mat = 6});
   s.door = m.add(md::WallHoleDef{.b = 900, .h = 2100});

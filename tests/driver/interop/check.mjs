@@ -2,7 +2,8 @@
 // that reader sees: the schema, one storey per real floor of the floor list beside the file
 // (its Name, Description and Elevation), the spatial structure project - site - building -
 // storeys, and, in web-ifc and in @ifc-lite/wasm alike, a triangulated body for every
-// building element with a representation.
+// building element with a representation, and every copy of a repeated floor where its
+// original would stand (copies.mjs).
 //
 // usage: node check.mjs <file.ifc> <schema> [<file.ifc> <schema> ...]
 // The floor list is read from <file.ifc>.json. Exit status 0 when every check passes.
@@ -16,8 +17,10 @@ const projectRoot = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '
 const require = createRequire(path.join(projectRoot, 'package.json'));
 const WebIFC = require('web-ifc');
 const { readBoxes, READERS } = await import(path.join(projectRoot, 'tests/interop/boxes.mjs'));
+const { copyMismatches } = await import('./copies.mjs');
 
 const failures = [];
+let copiesChecked = 0;
 const fail = (file, message) => failures.push(`${path.basename(file)}: ${message}`);
 
 const lines = (api, model, type) => {
@@ -30,6 +33,7 @@ const value = (attr) => (attr === null || attr === undefined ? null : attr.value
 const refs = (list) => (list || []).map((r) => r.value);
 
 async function checkFile(api, file, schema) {
+  const { products } = await readBoxes(file);
   const model = api.OpenModel(new Uint8Array(fs.readFileSync(file)));
   try {
     const actualSchema = api.GetModelSchema(model);
@@ -77,11 +81,17 @@ async function checkFile(api, file, schema) {
         fail(file, 'the building does not hold every storey');
       }
     }
+
+    const repeated = floors.some((f) => floors.some((g) => g !== f
+      && g.StdFlrNo === f.StdFlrNo && g.Height === f.Height));
+    const { faults, copies } = copyMismatches(api, WebIFC, model, floors, products);
+    for (const fault of faults) fail(file, fault);
+    if (repeated && copies === 0) fail(file, 'repeated floors hold no copies');
+    copiesChecked += copies;
   } finally {
     api.CloseModel(model);
   }
   // Geometry as both independent readers show it.
-  const { products } = await readBoxes(file);
   const elementTypes = new Set(['IfcBeam', 'IfcColumn', 'IfcMember', 'IfcWall',
     'IfcWallStandardCase', 'IfcSlab']);
   for (const product of products) {
@@ -103,5 +113,5 @@ const api = new WebIFC.IfcAPI();
 await api.Init();
 for (let i = 0; i < args.length; i += 2) await checkFile(api, args[i], args[i + 1]);
 for (const f of failures) console.error(f);
-if (failures.length === 0) console.log(`web-ifc ${api.GetVersion?.() ?? ''} and @ifc-lite/wasm opened ${args.length / 2} files: all checks passed`);
+if (failures.length === 0) console.log(`web-ifc ${api.GetVersion?.() ?? ''} and @ifc-lite/wasm opened ${args.length / 2} files: all checks passed, ${copiesChecked} copies where their originals stand`);
 process.exit(failures.length === 0 ? 0 : 1);
