@@ -146,6 +146,7 @@ class Run {
   std::vector<Slab::SlabRow> slabs_;
   std::vector<Slab::CantiSlabRow> cantiSlabs_;
   std::vector<Brace::BraceRow> braces_;
+  std::unique_ptr<Utils::FloorRowsIndex> floorRows_;  // of the rows above, once read
   ObjItemMap objItemMap_;
   std::vector<PlacedStorey> stories_;
 
@@ -252,7 +253,8 @@ std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& stdFl
   const Utils::ModelRows rows{*conn_, *wallHoles_, *slabDetails_, *slabsByGrid_,
                               beams_, subBeams_,   columns_,      walls_,
                               slabs_, cantiSlabs_, braces_};
-  return Utils::createObjsByStdFlr(*ctx_, rows, stdFlr, mt_);
+  if (!floorRows_) floorRows_ = std::make_unique<Utils::FloorRowsIndex>(rows);
+  return Utils::createObjsByStdFlr(*ctx_, rows, floorRows_->rowsOf(stdFlr.id), stdFlr, mt_);
 }
 
 void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
