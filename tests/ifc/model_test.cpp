@@ -405,6 +405,27 @@ TEST_P(ModelTest, TasksInReservedSlotsAreWrittenAsOneThreadRunningThemInOrderWri
       << sequential;
 }
 
+TEST_P(ModelTest, SlotsAreWrittenInOrderWhetherFewOrFarMoreThanTheRecords) {
+  for (const std::uint32_t reserved : {4U, 100000U}) {
+    auto m = ifc::Model::parse(ifc_test::templateText(GetParam()));
+    const std::uint32_t first = m->reserveSlots(reserved);
+    auto pointIn = [&](std::uint32_t slot, double x) {
+      const ifc::Model::SlotScope scope(*m, first + slot);
+      m->create("IfcCartesianPoint", {List{x, 0.0}});
+    };
+    pointIn(reserved - 1, 3.0);
+    pointIn(1, 2.0);
+    pointIn(0, 1.0);
+    m->create("IfcCartesianPoint", {List{4.0, 0.0}});
+    const std::string text = m->toString();
+    std::vector<std::size_t> at;
+    for (const char* x : {"((1.,0.))", "((2.,0.))", "((3.,0.))", "((4.,0.))"})
+      at.push_back(text.find(x));
+    EXPECT_TRUE(std::is_sorted(at.begin(), at.end())) << reserved << " slots:\n" << text;
+    EXPECT_EQ(std::count(at.begin(), at.end(), std::string::npos), 0);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothSchemas, ModelTest, ::testing::Values("IFC2X3", "IFC4"),
                          [](const auto& info) { return std::string(info.param); });
 
