@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -223,7 +224,8 @@ void Run::execute() {
   createSpatialStructure();
   conn_->checkUnchanged();
   enter(Stage::writing);
-  ifcfile_->writeFile(output_);
+  // Threaded, the text is made on every processor; the file is the same.
+  ifcfile_->writeFile(output_, mt_ ? std::max(1U, std::thread::hardware_concurrency()) : 1U);
 }
 
 void Run::removeEarlierIfcFile() {

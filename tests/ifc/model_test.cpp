@@ -6,7 +6,9 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "ifc/guid.h"
@@ -423,6 +425,26 @@ TEST_P(ModelTest, SlotsAreWrittenInOrderWhetherFewOrFarMoreThanTheRecords) {
       at.push_back(text.find(x));
     EXPECT_TRUE(std::is_sorted(at.begin(), at.end())) << reserved << " slots:\n" << text;
     EXPECT_EQ(std::count(at.begin(), at.end(), std::string::npos), 0);
+  }
+}
+
+TEST_P(ModelTest, TextMadeOnSeveralThreadsIsTheTextOfOne) {
+  // Pieces of many entities, in creation order and, with slots, in another order.
+  for (const bool slots : {false, true}) {
+    auto m = ifc::Model::parse(ifc_test::templateText(GetParam()));
+    const std::uint32_t first = m->reserveSlots(2);
+    for (int k = 0; k < 40000; ++k) {
+      std::optional<ifc::Model::SlotScope> scope;
+      if (slots) scope.emplace(*m, first + static_cast<std::uint32_t>(1 - k % 2));
+      const Entity p = m->create("IfcCartesianPoint", {List{double(k), 0.5}});
+      m->create("IfcPolyline", {List{p, p}});
+    }
+    const std::string one = m->toString();
+    for (const unsigned threads : {2U, 5U}) {
+      std::ostringstream out;
+      m->write(out, threads);
+      EXPECT_TRUE(out.str() == one) << threads << " threads, slots " << slots;
+    }
   }
 }
 
