@@ -280,10 +280,10 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
   } else {
     const std::vector<ifc::Entity> objectlists = createObjsByStdFlr(stdFlr);
     enter(Stage::copies);
-    if (sameFloors.size() > 1) mapObjects(*ctx_, objItemMap_, objectlists);
+    if (sameFloors.size() > 1) mapObjects(*ctx_, objItemMap_, objectlists, mt_);
     addStorey(objectlists, sameFloors.front(), stdFlr);
     for (std::size_t i = 1; i < sameFloors.size(); ++i) {
-      addStorey(cloneObjects(*ctx_, objItemMap_, objectlists), sameFloors[i], stdFlr);
+      addStorey(cloneObjects(*ctx_, objItemMap_, objectlists, mt_), sameFloors[i], stdFlr);
     }
   }
   for (const Floor::FloorRow& flr : otherFloors) {
@@ -298,7 +298,8 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
 void Run::addStorey(const std::vector<ifc::Entity>& objectlists, const Floor::FloorRow& floor,
                     const Floor::StdFloorRow& stdFlr) {
   const StoreyFloor storeyFloor{floor.levelB, floor.height, floor.no, floor.name, stdFlr.no};
-  stories_.push_back({createFloorObj(*ctx_, objectlists, storeyFloor), storeyOrderKey(floor.no)});
+  stories_.push_back(
+      {createFloorObj(*ctx_, objectlists, storeyFloor, mt_), storeyOrderKey(floor.no)});
 }
 
 void Run::createSpatialStructure() {
