@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -24,6 +25,10 @@ namespace detail {
 // last statement are gone.
 struct Connection {
   sqlite3* handle = nullptr;
+  // SQLite is opened without its own mutex, which it would take on every column read; this
+  // one is held instead while a call into SQLite runs (a row stepped and copied out, never
+  // while a visitor runs), so that the connection may still be shared between threads.
+  std::mutex mutex;
   // The folder, open while SQLite may look for side files through /proc/self/fd (long paths).
   int folder = -1;
   // The name SQLite was given, and the file's state when opened if it is read without a lock.
@@ -166,7 +171,7 @@ Statement::Statement(Statement&& other) noexcept
 
 Statement& Statement::operator=(Statement&& other) noexcept {
   if (this != &other) {
-    sqlite3_finalize(stmt_);
+    finalize();
     stmt_ = std::exchange(other.stmt_, nullptr);
     conn_ = std::move(other.conn_);
     sql_ = std::move(other.sql_);
@@ -174,7 +179,14 @@ Statement& Statement::operator=(Statement&& other) noexcept {
   return *this;
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() { finalize(); }
+
+void Statement::finalize() noexcept {
+  if (stmt_ == nullptr) return;
+  const std::scoped_lock lock(conn_->mutex);
+  sqlite3_finalize(stmt_);
+  stmt_ = nullptr;
+}
 
 std::vector<Row> Statement::query(const std::vector<Value>& params) {
   std::vector<Row> rows;
@@ -184,6 +196,8 @@ std::vector<Row> Statement::query(const std::vector<Value>& params) {
 
 void Statement::forEach(const std::vector<Value>& params, const std::function<void(Row&)>& visit) {
   if (stmt_ == nullptr) throw Error("statement used after it was moved from");
+  std::mutex& mutex = conn_->mutex;
+  std::unique_lock lock(mutex);
   sqlite3* handle = sqlite3_db_handle(stmt_);
   sqlite3_reset(stmt_);
   sqlite3_clear_bindings(stmt_);
@@ -197,18 +211,25 @@ void Statement::forEach(const std::vector<Value>& params, const std::function<vo
   // A fault of the visitor leaves the statement reset, ready for the next run.
   struct ResetOnExit {
     sqlite3_stmt* stmt;
-    ~ResetOnExit() { sqlite3_reset(stmt); }
-  } resetOnExit{stmt_};
-  const int columns = sqlite3_column_count(stmt_);
-  Row row;
+    std::unique_lock<std::mutex>& lock;
+    ~ResetOnExit() {
+      if (!lock.owns_lock()) lock.lock();
+      sqlite3_reset(stmt);
+    }
+  } resetOnExit{stmt_, lock};
+  const auto columns = static_cast<std::size_t>(sqlite3_column_count(stmt_));
+  Row row(columns);
   for (;;) {
+    if (!lock.owns_lock()) lock.lock();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_DONE) break;
     if (rc != SQLITE_ROW)
       throw Error("SQL failed: " + std::string(sqlite3_errmsg(handle)) + " in: " + sql_);
-    row.clear();
-    row.reserve(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c) row.push_back(columnValue(stmt_, c));
+    // The visitor may have moved values out, or resized the row.
+    row.resize(columns);
+    for (std::size_t c = 0; c < columns; ++c) row[c] = columnValue(stmt_, static_cast<int>(c));
+    // The visitor runs without the lock: it may run queries of its own.
+    lock.unlock();
     visit(row);
   }
 }
@@ -254,8 +275,9 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
     conn->unlocked = state;
   }
 
-  const int rc = sqlite3_open_v2(uriOf(conn->name, conn->unlocked.has_value()).c_str(),
-                                 &conn->handle, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, vfs);
+  const int rc =
+      sqlite3_open_v2(uriOf(conn->name, conn->unlocked.has_value()).c_str(), &conn->handle,
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, vfs);
   if (rc != SQLITE_OK) {
     failOpen(path, conn->handle ? sqlite3_errmsg(conn->handle) : sqlite3_errstr(rc));
   }
@@ -285,11 +307,14 @@ Statement Database::prepare(std::string_view sql) const {
   if (!conn_) throw Error("database used after it was moved from");
   sqlite3_stmt* stmt = nullptr;
   const char* tail = nullptr;
-  const int rc =
-      sqlite3_prepare_v2(conn_->handle, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
-  if (rc != SQLITE_OK) {
-    sqlite3_finalize(stmt);
-    failSql(conn_->handle, std::string(sql));
+  {
+    const std::scoped_lock lock(conn_->mutex);
+    const int rc =
+        sqlite3_prepare_v2(conn_->handle, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(stmt);
+      failSql(conn_->handle, std::string(sql));
+    }
   }
   if (stmt == nullptr) throw Error("SQL failed: no statement in: " + std::string(sql));
   Statement result(conn_, stmt, std::string(sql));

@@ -43,6 +43,7 @@ class Statement {
  private:
   friend class Database;
   Statement(std::shared_ptr<detail::Connection> conn, sqlite3_stmt* stmt, std::string sql);
+  void finalize() noexcept;
   // Keeps the connection open as long as the statement lives.
   std::shared_ptr<detail::Connection> conn_;
   sqlite3_stmt* stmt_ = nullptr;
