@@ -34,6 +34,10 @@ struct Connection {
   // The name SQLite was given, and the file's state when opened if it is read without a lock.
   std::string name;
   std::optional<struct stat> unlocked;
+  const char* vfs = nullptr;  // for a path too long for SQLite's own
+  bool wal = false;           // the file is in WAL mode
+  // The connection a sibling was opened beside, kept open (and reading) while it reads.
+  std::shared_ptr<const Connection> origin;
 
   Connection() = default;
   Connection(const Connection&) = delete;
@@ -157,6 +161,23 @@ void bind(sqlite3_stmt* stmt, int index, const Value& v) {
   if (rc != SQLITE_OK) failSql(sqlite3_db_handle(stmt), sqlite3_sql(stmt));
 }
 
+// Opens conn.name read-only as the connection's fields say.
+int openHandle(Connection& conn) {
+  const int rc =
+      sqlite3_open_v2(uriOf(conn.name, conn.unlocked.has_value()).c_str(), &conn.handle,
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, conn.vfs);
+  if (rc == SQLITE_OK) sqlite3_busy_timeout(conn.handle, Database::busyTimeoutMs);
+  return rc;
+}
+
+// The first read takes the lock (waiting for a writer), finds a journal left by an
+// interrupted write, and reads the schema, so a damaged file fails here. The read transaction
+// it begins lasts as long as the connection.
+bool beginReading(Connection& conn) {
+  return sqlite3_exec(conn.handle, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                      nullptr) == SQLITE_OK;
+}
+
 }  // namespace
 
 // --- Statement -------------------------------------------------------------------------------
@@ -251,7 +272,7 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
   const std::filesystem::path real = std::filesystem::canonical(path, ec);
   if (ec) failOpen(path, ec.message());
   conn->name = real.native();
-  const char* vfs = nullptr;
+  conn->wal = wal;
   if (conn->name.size() > longestDirectPath()) {
     conn->folder = ::open(real.parent_path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     const std::string alias =
@@ -262,7 +283,7 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
                          ")");
     }
     conn->name = alias;
-    vfs = shortPathVfs();
+    conn->vfs = shortPathVfs();
   }
   // Without its side files a WAL database is whole in its file. SQLite would create both
   // beside it to read it in shared mode (and leave them there); read as immutable it creates
@@ -275,23 +296,32 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
     conn->unlocked = state;
   }
 
-  const int rc =
-      sqlite3_open_v2(uriOf(conn->name, conn->unlocked.has_value()).c_str(), &conn->handle,
-                      SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, vfs);
+  const int rc = openHandle(*conn);
   if (rc != SQLITE_OK) {
     failOpen(path, conn->handle ? sqlite3_errmsg(conn->handle) : sqlite3_errstr(rc));
   }
-  sqlite3_busy_timeout(conn->handle, busyTimeoutMs);
-  // The first read takes the lock (waiting for a writer), finds a journal left by an
-  // interrupted write, and reads the schema, so a damaged file fails here, naming the path.
-  if (sqlite3_exec(conn->handle, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr,
-                   nullptr) != SQLITE_OK) {
+  if (!beginReading(*conn)) {
     // Named as the user gave the path, unless the file is a link: then beside its target.
     std::filesystem::path journal = std::filesystem::is_symlink(path, ec) ? real : path;
     journal += "-journal";
     failOpen(path, whyUnreadable(conn->handle, quoted(journal)));
   }
   return Database(std::move(conn), path);
+}
+
+std::optional<Database> Database::openSibling() const {
+  if (!conn_) throw Error("database used after it was moved from");
+  // A writer may have committed to the WAL since this connection began reading, and a new
+  // one would read that commit: nothing here can pin the two to one snapshot.
+  if (conn_->wal && !conn_->unlocked) return std::nullopt;
+  auto sibling = std::make_shared<Connection>();
+  sibling->name = conn_->name;
+  sibling->unlocked = conn_->unlocked;
+  sibling->vfs = conn_->vfs;
+  sibling->wal = conn_->wal;
+  sibling->origin = conn_;
+  if (openHandle(*sibling) != SQLITE_OK || !beginReading(*sibling)) return std::nullopt;
+  return Database(std::move(sibling), path_);
 }
 
 void Database::checkUnchanged() const {
