@@ -64,6 +64,13 @@ class Value {
     if (kind_ != Kind::text) failType("text");
     return *u_.s;
   }
+  // The text moved out, leaving NULL; TypeError for another class.
+  [[nodiscard]] std::string takeText() {
+    std::string text = std::move(const_cast<std::string&>(asText()));
+    release();
+    kind_ = Kind::null;
+    return text;
+  }
 
   // The host's text form: integer 5 gives "5", double 5.0 gives "5.0", NULL gives "None",
   // text is itself.
