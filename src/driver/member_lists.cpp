@@ -49,7 +49,8 @@ MemberLists readMemberLists(const db::Database& conn, const Property::ExcludeIds
         lists.slabDetails = std::make_unique<Slab::SlabDetailReader>(c);
       },
       [&](const db::Database& c, std::ostream& out) {
-        lists.slabs = ExcludeNoIFC(Slab::getSlabs(c, *lists.slabDetails, out), excludeIds, memberId);
+        lists.slabs =
+            ExcludeNoIFC(Slab::getSlabs(c, *lists.slabDetails, out), excludeIds, memberId);
       },
       [&](const db::Database& c, std::ostream& out) {
         lists.cantiSlabs = ExcludeNoIFC(Slab::getCantiSlabs(c, out), excludeIds, memberId);

@@ -36,7 +36,7 @@ struct MemberLists {
 // one after the other on `conn`). Either way the lists, the lines on `report` and the fault
 // that ends the reading are those of the readers run in order.
 [[nodiscard]] MemberLists readMemberLists(const db::Database& conn,
-                                          const Property::ExcludeIds& excludeIds,
-                                          bool concurrently, std::ostream& report = std::cout);
+                                          const Property::ExcludeIds& excludeIds, bool concurrently,
+                                          std::ostream& report = std::cout);
 
 }  // namespace Verdamo

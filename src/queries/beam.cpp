@@ -83,7 +83,8 @@ std::vector<BeamRow> getBeams(const db::Database& conn, std::ostream& report) {
   // One row per beam segment (the joins are on primary keys): room for all of them at once
   // spares the copies and fresh pages of a list that grows by doubling.
   conn.forEach("select count(*) from tblBeamSeg", [&](const db::Row& r) {
-    if (r[0].isInteger() && r[0].asInteger() > 0) beams.reserve(static_cast<std::size_t>(r[0].asInteger()));
+    if (r[0].isInteger() && r[0].asInteger() > 0)
+      beams.reserve(static_cast<std::size_t>(r[0].asInteger()));
   });
   conn.forEach(kBeamSql, [&](db::Row& r) {
     readers::FieldReader f(r, "Beam", 1, 19);

@@ -92,7 +92,7 @@ class IdMap {
     return kNoSlot;
   }
   std::vector<T> values_;
-  std::vector<std::uint32_t> slots_;  // id -> 1 + index in values_, 0 for none
+  std::vector<std::uint32_t> slots_;                      // id -> 1 + index in values_, 0 for none
   std::unordered_map<Key, std::size_t, KeyHash> sparse_;  // other ids -> index in values_
 };
 

@@ -183,7 +183,9 @@ TEST_F(DatabaseTest, ReadsAWalDatabaseWithoutSideFilesAloneAndNoticesAWriterMean
 TEST_F(DatabaseTest, OpensASiblingOnlyWhereItReadsWhatTheOriginReads) {
   sqlite3* writer = nullptr;
   ASSERT_EQ(sqlite3_open(path_.c_str(), &writer), SQLITE_OK);
-  auto write = [&](const char* sql) { return sqlite3_exec(writer, sql, nullptr, nullptr, nullptr); };
+  auto write = [&](const char* sql) {
+    return sqlite3_exec(writer, sql, nullptr, nullptr, nullptr);
+  };
 
   {
     std::optional<Database> sibling;
