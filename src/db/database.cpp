@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -24,11 +25,19 @@ namespace detail {
 // last statement are gone.
 struct Connection {
   sqlite3* handle = nullptr;
+  // SQLite is opened without its own mutex, which it would take on every column read; this
+  // one is held instead while a call into SQLite runs (a row stepped and copied out, never
+  // while a visitor runs), so that the connection may still be shared between threads.
+  std::mutex mutex;
   // The folder, open while SQLite may look for side files through /proc/self/fd (long paths).
   int folder = -1;
   // The name SQLite was given, and the file's state when opened if it is read without a lock.
   std::string name;
   std::optional<struct stat> unlocked;
+  const char* vfs = nullptr;  // for a path too long for SQLite's own
+  bool wal = false;           // the file is in WAL mode
+  // The connection a sibling was opened beside, kept open (and reading) while it reads.
+  std::shared_ptr<const Connection> origin;
 
   Connection() = default;
   Connection(const Connection&) = delete;
@@ -152,6 +161,23 @@ void bind(sqlite3_stmt* stmt, int index, const Value& v) {
   if (rc != SQLITE_OK) failSql(sqlite3_db_handle(stmt), sqlite3_sql(stmt));
 }
 
+// Opens conn.name read-only as the connection's fields say.
+int openHandle(Connection& conn) {
+  const int rc =
+      sqlite3_open_v2(uriOf(conn.name, conn.unlocked.has_value()).c_str(), &conn.handle,
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, conn.vfs);
+  if (rc == SQLITE_OK) sqlite3_busy_timeout(conn.handle, Database::busyTimeoutMs);
+  return rc;
+}
+
+// The first read takes the lock (waiting for a writer), finds a journal left by an
+// interrupted write, and reads the schema, so a damaged file fails here. The read transaction
+// it begins lasts as long as the connection.
+bool beginReading(Connection& conn) {
+  return sqlite3_exec(conn.handle, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                      nullptr) == SQLITE_OK;
+}
+
 }  // namespace
 
 // --- Statement -------------------------------------------------------------------------------
@@ -166,7 +192,7 @@ Statement::Statement(Statement&& other) noexcept
 
 Statement& Statement::operator=(Statement&& other) noexcept {
   if (this != &other) {
-    sqlite3_finalize(stmt_);
+    finalize();
     stmt_ = std::exchange(other.stmt_, nullptr);
     conn_ = std::move(other.conn_);
     sql_ = std::move(other.sql_);
@@ -174,7 +200,14 @@ Statement& Statement::operator=(Statement&& other) noexcept {
   return *this;
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() { finalize(); }
+
+void Statement::finalize() noexcept {
+  if (stmt_ == nullptr) return;
+  const std::scoped_lock lock(conn_->mutex);
+  sqlite3_finalize(stmt_);
+  stmt_ = nullptr;
+}
 
 std::vector<Row> Statement::query(const std::vector<Value>& params) {
   std::vector<Row> rows;
@@ -184,6 +217,8 @@ std::vector<Row> Statement::query(const std::vector<Value>& params) {
 
 void Statement::forEach(const std::vector<Value>& params, const std::function<void(Row&)>& visit) {
   if (stmt_ == nullptr) throw Error("statement used after it was moved from");
+  std::mutex& mutex = conn_->mutex;
+  std::unique_lock lock(mutex);
   sqlite3* handle = sqlite3_db_handle(stmt_);
   sqlite3_reset(stmt_);
   sqlite3_clear_bindings(stmt_);
@@ -197,18 +232,25 @@ void Statement::forEach(const std::vector<Value>& params, const std::function<vo
   // A fault of the visitor leaves the statement reset, ready for the next run.
   struct ResetOnExit {
     sqlite3_stmt* stmt;
-    ~ResetOnExit() { sqlite3_reset(stmt); }
-  } resetOnExit{stmt_};
-  const int columns = sqlite3_column_count(stmt_);
-  Row row;
+    std::unique_lock<std::mutex>& lock;
+    ~ResetOnExit() {
+      if (!lock.owns_lock()) lock.lock();
+      sqlite3_reset(stmt);
+    }
+  } resetOnExit{stmt_, lock};
+  const auto columns = static_cast<std::size_t>(sqlite3_column_count(stmt_));
+  Row row(columns);
   for (;;) {
+    if (!lock.owns_lock()) lock.lock();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_DONE) break;
     if (rc != SQLITE_ROW)
       throw Error("SQL failed: " + std::string(sqlite3_errmsg(handle)) + " in: " + sql_);
-    row.clear();
-    row.reserve(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c) row.push_back(columnValue(stmt_, c));
+    // The visitor may have moved values out, or resized the row.
+    row.resize(columns);
+    for (std::size_t c = 0; c < columns; ++c) row[c] = columnValue(stmt_, static_cast<int>(c));
+    // The visitor runs without the lock: it may run queries of its own.
+    lock.unlock();
     visit(row);
   }
 }
@@ -230,7 +272,7 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
   const std::filesystem::path real = std::filesystem::canonical(path, ec);
   if (ec) failOpen(path, ec.message());
   conn->name = real.native();
-  const char* vfs = nullptr;
+  conn->wal = wal;
   if (conn->name.size() > longestDirectPath()) {
     conn->folder = ::open(real.parent_path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     const std::string alias =
@@ -241,7 +283,7 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
                          ")");
     }
     conn->name = alias;
-    vfs = shortPathVfs();
+    conn->vfs = shortPathVfs();
   }
   // Without its side files a WAL database is whole in its file. SQLite would create both
   // beside it to read it in shared mode (and leave them there); read as immutable it creates
@@ -254,22 +296,32 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
     conn->unlocked = state;
   }
 
-  const int rc = sqlite3_open_v2(uriOf(conn->name, conn->unlocked.has_value()).c_str(),
-                                 &conn->handle, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, vfs);
+  const int rc = openHandle(*conn);
   if (rc != SQLITE_OK) {
     failOpen(path, conn->handle ? sqlite3_errmsg(conn->handle) : sqlite3_errstr(rc));
   }
-  sqlite3_busy_timeout(conn->handle, busyTimeoutMs);
-  // The first read takes the lock (waiting for a writer), finds a journal left by an
-  // interrupted write, and reads the schema, so a damaged file fails here, naming the path.
-  if (sqlite3_exec(conn->handle, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr,
-                   nullptr) != SQLITE_OK) {
+  if (!beginReading(*conn)) {
     // Named as the user gave the path, unless the file is a link: then beside its target.
     std::filesystem::path journal = std::filesystem::is_symlink(path, ec) ? real : path;
     journal += "-journal";
     failOpen(path, whyUnreadable(conn->handle, quoted(journal)));
   }
   return Database(std::move(conn), path);
+}
+
+std::optional<Database> Database::openSibling() const {
+  if (!conn_) throw Error("database used after it was moved from");
+  // A writer may have committed to the WAL since this connection began reading, and a new
+  // one would read that commit: nothing here can pin the two to one snapshot.
+  if (conn_->wal && !conn_->unlocked) return std::nullopt;
+  auto sibling = std::make_shared<Connection>();
+  sibling->name = conn_->name;
+  sibling->unlocked = conn_->unlocked;
+  sibling->vfs = conn_->vfs;
+  sibling->wal = conn_->wal;
+  sibling->origin = conn_;
+  if (openHandle(*sibling) != SQLITE_OK || !beginReading(*sibling)) return std::nullopt;
+  return Database(std::move(sibling), path_);
 }
 
 void Database::checkUnchanged() const {
@@ -285,11 +337,14 @@ Statement Database::prepare(std::string_view sql) const {
   if (!conn_) throw Error("database used after it was moved from");
   sqlite3_stmt* stmt = nullptr;
   const char* tail = nullptr;
-  const int rc =
-      sqlite3_prepare_v2(conn_->handle, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
-  if (rc != SQLITE_OK) {
-    sqlite3_finalize(stmt);
-    failSql(conn_->handle, std::string(sql));
+  {
+    const std::scoped_lock lock(conn_->mutex);
+    const int rc =
+        sqlite3_prepare_v2(conn_->handle, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(stmt);
+      failSql(conn_->handle, std::string(sql));
+    }
   }
   if (stmt == nullptr) throw Error("SQL failed: no statement in: " + std::string(sql));
   Statement result(conn_, stmt, std::string(sql));

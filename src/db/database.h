@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,6 +44,7 @@ class Statement {
  private:
   friend class Database;
   Statement(std::shared_ptr<detail::Connection> conn, sqlite3_stmt* stmt, std::string sql);
+  void finalize() noexcept;
   // Keeps the connection open as long as the statement lives.
   std::shared_ptr<detail::Connection> conn_;
   sqlite3_stmt* stmt_ = nullptr;
@@ -75,6 +77,14 @@ class Database {
                const std::vector<Value>& params = {}) const;
   [[nodiscard]] bool hasTable(std::string_view name) const;
   [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+
+  // Another connection to the file that reads the same state of the model as this one, for
+  // reading on another thread while this one is used on its own; it keeps this connection
+  // open while it lives. A file in rollback-journal mode cannot change while this connection
+  // reads it, and a WAL database read from the file alone is vouched for by checkUnchanged();
+  // no value for a WAL database read with its side files, where a writer may have committed
+  // since this connection began reading, nor when the sibling cannot be opened.
+  [[nodiscard]] std::optional<Database> openSibling() const;
 
   // A WAL database without side files is read from the file alone, which takes no lock that
   // would keep a writer out; this throws Error when another program has written the file

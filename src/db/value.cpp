@@ -24,49 +24,40 @@ bool equalExactly(std::int64_t i, double d) {
 }
 }  // namespace
 
-std::int64_t Value::asInteger() const {
-  if (const auto* i = std::get_if<std::int64_t>(&v_)) return *i;
-  throw TypeError("expected an integer, got " + describe(*this));
-}
-
-double Value::asDouble() const {
-  if (const auto* d = std::get_if<double>(&v_)) return *d;
-  if (const auto* i = std::get_if<std::int64_t>(&v_)) return static_cast<double>(*i);
-  throw TypeError("expected a number, got " + describe(*this));
-}
-
-const std::string& Value::asText() const {
-  if (const auto* s = std::get_if<std::string>(&v_)) return *s;
-  throw TypeError("expected text, got " + describe(*this));
+void Value::failType(const char* expected) const {
+  throw TypeError(std::string("expected ") + expected + ", got " + describe(*this));
 }
 
 std::string Value::str() const {
-  switch (v_.index()) {
-    case 0:
+  switch (kind_) {
+    case Kind::null:
       return "None";
-    case 1:
-      return std::to_string(std::get<std::int64_t>(v_));
-    case 2:
-      return text::repr(std::get<double>(v_));
-    default:
-      return std::get<std::string>(v_);
+    case Kind::integer:
+      return std::to_string(u_.i);
+    case Kind::real:
+      return text::repr(u_.d);
+    case Kind::text:
+      break;
   }
+  return *u_.s;
 }
 
 bool operator==(const Value& a, const Value& b) {
-  if (a.isInteger() && b.isReal()) return equalExactly(a.asInteger(), b.asDouble());
-  if (a.isReal() && b.isInteger()) return equalExactly(b.asInteger(), a.asDouble());
-  if (a.v_.index() != b.v_.index()) return false;
-  switch (a.v_.index()) {
-    case 0:
+  using Kind = Value::Kind;
+  if (a.kind_ == Kind::integer && b.kind_ == Kind::real) return equalExactly(a.u_.i, b.u_.d);
+  if (a.kind_ == Kind::real && b.kind_ == Kind::integer) return equalExactly(b.u_.i, a.u_.d);
+  if (a.kind_ != b.kind_) return false;
+  switch (a.kind_) {
+    case Kind::null:
       return true;
-    case 1:
-      return std::get<std::int64_t>(a.v_) == std::get<std::int64_t>(b.v_);
-    case 2:
-      return std::get<double>(a.v_) == std::get<double>(b.v_);
-    default:
-      return std::get<std::string>(a.v_) == std::get<std::string>(b.v_);
+    case Kind::integer:
+      return a.u_.i == b.u_.i;
+    case Kind::real:
+      return a.u_.d == b.u_.d;
+    case Kind::text:
+      break;
   }
+  return *a.u_.s == *b.u_.s;
 }
 
 }  // namespace db

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "db/database.h"
-#include "driver/exclusions.h"
 #include "driver/floor_list.h"
 #include "driver/header_template.h"
 #include "driver/mapped_copies.h"
+#include "driver/member_lists.h"
 #include "driver/storeys.h"
 #include "ifc/guid.h"
 #include "ifc/model.h"
@@ -23,7 +23,6 @@
 #include "members/run_context.h"
 #include "queries/beam.h"
 #include "queries/palvek.h"
-#include "readers/axis.h"
 #include "readers/brace.h"
 #include "readers/column.h"
 #include "readers/floor.h"
@@ -196,22 +195,16 @@ void Run::execute() {
   writeFloorList(floorListPath(output_), floorList);
   wroteFloorList_ = true;
 
-  static_cast<void>(Axis::getAxes(*conn_));
-
-  beams_ = ExcludeNoIFC(Beam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.beamId; });
-  subBeams_ =
-      ExcludeNoIFC(SubBeam::getBeams(*conn_), excludeIds, [](const auto& r) { return r.id; });
-  columns_ =
-      ExcludeNoIFC(Column::getColumns(*conn_), excludeIds, [](const auto& r) { return r.id; });
-  walls_ =
-      ExcludeNoIFC(Palvek::getPalveks(*conn_), excludeIds, [](const auto& r) { return r.wallId; });
-  slabDetails_ = std::make_unique<Slab::SlabDetailReader>(*conn_);
-  slabs_ = ExcludeNoIFC(Slab::getSlabs(*conn_, *slabDetails_), excludeIds,
-                        [](const auto& r) { return r.id; });
-  cantiSlabs_ =
-      ExcludeNoIFC(Slab::getCantiSlabs(*conn_), excludeIds, [](const auto& r) { return r.id; });
-  braces_ = ExcludeNoIFC(Brace::getBraces(*conn_), excludeIds, [](const auto& r) { return r.id; });
-  wallHoles_ = std::make_unique<Palvek::WallHoleQuery>(*conn_);
+  MemberLists lists = readMemberLists(*conn_, excludeIds, mt_);
+  beams_ = std::move(lists.beams);
+  subBeams_ = std::move(lists.subBeams);
+  columns_ = std::move(lists.columns);
+  walls_ = std::move(lists.walls);
+  slabDetails_ = std::move(lists.slabDetails);
+  slabs_ = std::move(lists.slabs);
+  cantiSlabs_ = std::move(lists.cantiSlabs);
+  braces_ = std::move(lists.braces);
+  wallHoles_ = std::move(lists.wallHoles);
   slabsByGrid_ = std::make_unique<Slab::SlabsByGrid>(slabs_);
 
   reportFloorsWithoutStandardFloor(floors_, stdFlrs);

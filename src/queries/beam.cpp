@@ -4,6 +4,7 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "readers/field_reader.h"
 #include "text/split.h"
@@ -32,21 +33,22 @@ namespace {
 
 using BeamList = std::vector<const BeamRow*>;
 
-// Fills the typed row; a fault in the beam's own geometry is recorded in `f`.
-BeamRow readBeam(const db::Row& r, readers::FieldReader& f) {
+// Fills the typed row, moving the values it keeps as stored out of `r`; a fault in the beam's
+// own geometry is recorded in `f`, which reads `r` (the beam id, for the fault line, stays).
+BeamRow readBeam(db::Row& r, readers::FieldReader& f) {
   BeamRow b;
-  b.floorId = r[0];
+  b.floorId = std::move(r[0]);
   b.beamId = r[1];
   b.ecc = f.number(2, "Ecc");
-  b.jt1Id = r[3];
-  b.jt2Id = r[4];
+  b.jt1Id = std::move(r[3]);
+  b.jt2Id = std::move(r[4]);
   b.x1 = f.number(5, "X1");
   b.y1 = f.number(6, "Y1");
   b.x2 = f.number(7, "X2");
   b.y2 = f.number(8, "Y2");
-  b.shapeVal = r[9];
-  b.mat = r[10];
-  b.kind = r[11];
+  b.shapeVal = std::move(r[9]);
+  b.mat = std::move(r[10]);
+  b.kind = std::move(r[11]);
   b.hDiff1 = f.numberValue(12, "HDiff1");
   b.hDiff2 = f.numberValue(13, "HDiff2");
   b.zDiff1 = f.numberValue(14, "ZDiff1");
@@ -78,7 +80,13 @@ bool twoPerp(const BeamRow& beam, const BeamRow& first, const BeamRow& second) {
 
 std::vector<BeamRow> getBeams(const db::Database& conn, std::ostream& report) {
   std::vector<BeamRow> beams;
-  conn.forEach(kBeamSql, [&](const db::Row& r) {
+  // One row per beam segment (the joins are on primary keys): room for all of them at once
+  // spares the copies and fresh pages of a list that grows by doubling.
+  conn.forEach("select count(*) from tblBeamSeg", [&](const db::Row& r) {
+    if (r[0].isInteger() && r[0].asInteger() > 0)
+      beams.reserve(static_cast<std::size_t>(r[0].asInteger()));
+  });
+  conn.forEach(kBeamSql, [&](db::Row& r) {
     readers::FieldReader f(r, "Beam", 1, 19);
     BeamRow b = readBeam(r, f);
     if (f.reportTo(report)) beams.push_back(std::move(b));

@@ -47,7 +47,7 @@ void FieldReader::fail(std::string reason) {
 }
 
 std::string FieldReader::faultLine() const {
-  return kind_ + "_" + row_[idPos_].str() + ", " + fault_ + "，已跳过";
+  return std::string(kind_) + "_" + row_[idPos_].str() + ", " + fault_ + "，已跳过";
 }
 
 bool FieldReader::reportTo(std::ostream& report) const {

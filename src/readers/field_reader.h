@@ -14,7 +14,8 @@ namespace readers {
 
 class FieldReader {
  public:
-  // `kind` and the value at `idPos` name the member in the fault line ("Beam_12, ...").
+  // `kind` and the value at `idPos` name the member in the fault line ("Beam_12, ..."); the
+  // reader keeps `row` and `kind` by reference.
   // Throws db::Error when the row has fewer than `width` fields (a query of ours gone wrong).
   FieldReader(const db::Row& row, std::string_view kind, std::size_t idPos, std::size_t width);
 
@@ -40,7 +41,7 @@ class FieldReader {
 
  private:
   const db::Row& row_;
-  std::string kind_;
+  std::string_view kind_;  // a name the caller keeps, such as a literal
   std::size_t idPos_;
   std::string fault_;
 };

@@ -2,6 +2,7 @@
 // Rows found in memory by the ids that the model's tables join on, for readers that read a
 // table once instead of querying it per member.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +19,9 @@ namespace readers {
 
 // Values of type T by id, where ids match as SQL compares the stored values of the model's
 // untyped id columns: numbers by value (5 and 5.0 are one id), text by its text, never a
-// number equal to a text; NULL is no id and matches nothing. The whole numbers that ids
-// usually are sit in a table indexed by the id; the rest in a hash map.
+// number equal to a text; NULL is no id and matches nothing. The values sit in one list; the
+// whole numbers that ids usually are find theirs through a table indexed by the id, the rest
+// through a hash map. A pointer from insert() or find() holds until the next insert().
 template <class T>
 class IdMap {
  public:
@@ -28,23 +30,21 @@ class IdMap {
     if (id.isNull()) return nullptr;
     const std::size_t slot = wholeNumber(id);
     if (slot != kNoSlot) {
-      if (slot < dense_.size() && present_[slot]) return &dense_[slot];
-      // Ids mostly count up from 1: the table grows while it stays within a few times the
-      // ids held; a far larger id goes to the hash map, and stays there.
+      if (slot < slots_.size() && slots_[slot] != 0) return &values_[slots_[slot] - 1];
+      // Ids mostly count up from 1, often drawn from one count that several tables share:
+      // the table, four bytes an entry, grows while it stays within some times the ids held;
+      // a far larger id goes to the hash map, and stays there.
       const bool inSparse = !sparse_.empty() && sparse_.contains(key(id));
-      if (!inSparse && (slot < dense_.size() || slot <= 4 * size_ + 4096)) {
-        if (slot >= dense_.size()) {
-          dense_.resize(slot + 1);
-          present_.resize(slot + 1, false);
-        }
-        present_[slot] = true;
-        ++size_;
-        return &dense_[slot];
+      if (!inSparse && (slot < slots_.size() || slot <= 16 * values_.size() + 65536)) {
+        if (slot >= slots_.size()) slots_.resize(std::max(slot + 1, slots_.size() * 3 / 2), 0);
+        values_.emplace_back();
+        slots_[slot] = static_cast<std::uint32_t>(values_.size());
+        return &values_.back();
       }
     }
-    auto [it, added] = sparse_.try_emplace(key(id));
-    if (added) ++size_;
-    return &it->second;
+    auto [it, added] = sparse_.try_emplace(key(id), values_.size());
+    if (added) values_.emplace_back();
+    return &values_[it->second];
   }
   // Gives `id` the value unless it has one: the first row of an id is the one that a lookup
   // by id in SQL finds.
@@ -55,12 +55,14 @@ class IdMap {
   [[nodiscard]] const T* find(const db::Value& id) const {
     if (id.isNull()) return nullptr;
     const std::size_t slot = wholeNumber(id);
-    if (slot != kNoSlot && slot < dense_.size() && present_[slot]) return &dense_[slot];
+    if (slot != kNoSlot && slot < slots_.size() && slots_[slot] != 0) {
+      return &values_[slots_[slot] - 1];
+    }
     if (sparse_.empty()) return nullptr;
     const auto it = sparse_.find(key(id));
-    return it == sparse_.end() ? nullptr : &it->second;
+    return it == sparse_.end() ? nullptr : &values_[it->second];
   }
-  [[nodiscard]] std::size_t size() const { return size_; }
+  [[nodiscard]] std::size_t size() const { return values_.size(); }
 
  private:
   static constexpr std::size_t kNoSlot = static_cast<std::size_t>(-1);
@@ -89,10 +91,9 @@ class IdMap {
     }
     return kNoSlot;
   }
-  std::vector<T> dense_;
-  std::vector<bool> present_;
-  std::unordered_map<Key, T, KeyHash> sparse_;
-  std::size_t size_ = 0;
+  std::vector<T> values_;
+  std::vector<std::uint32_t> slots_;                      // id -> 1 + index in values_, 0 for none
+  std::unordered_map<Key, std::size_t, KeyHash> sparse_;  // other ids -> index in values_
 };
 
 // An id as a column of integer primary keys (the ID of joints, axes, grid lines and slabs)

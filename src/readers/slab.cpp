@@ -82,13 +82,17 @@ std::vector<SlabRow> readSlabs(const db::Database& conn, const Grid::GridIndex& 
   std::vector<SlabRow> rows;
   conn.forEach(kSlabSql, [&](db::Row& r) {
     readers::FieldReader f(r, "Slab", 6, 7);
+    // The vertex lists, long texts, are moved out of the row rather than copied.
+    const auto text = [&](std::size_t pos) {
+      return r[pos].isText() ? r[pos].takeText() : f.text(pos);
+    };
     SlabRow s;
-    s.stdFlrId = r[0];
-    s.vertX = f.text(1);
-    s.vertY = f.text(2);
-    s.vertZ = f.text(3);
-    s.thick = r[4];
-    s.mat = r[5];
+    s.stdFlrId = std::move(r[0]);
+    s.vertX = text(1);
+    s.vertY = text(2);
+    s.vertZ = text(3);
+    s.thick = std::move(r[4]);
+    s.mat = std::move(r[5]);
     s.id = r[6];
     if (const SlabOutline* outline = outlines.find(s.id)) {
       for (const db::Value& gridId : outline->gridIds) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -174,6 +175,49 @@ TEST_F(DatabaseTest, ReadsAWalDatabaseWithoutSideFilesAloneAndNoticesAWriterMean
   db.checkUnchanged();
   exec("INSERT INTO tblBeam (ID) VALUES (4)");
   expectError([&] { db.checkUnchanged(); }, {path_.string(), "changed by another program"});
+}
+
+// A sibling connection reads what its origin reads: in rollback-journal mode no writer can
+// commit while the origin reads; a WAL database read alone is checked afterwards; with the
+// WAL's side files there is no sibling, for a writer may have committed since.
+TEST_F(DatabaseTest, OpensASiblingOnlyWhereItReadsWhatTheOriginReads) {
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open(path_.c_str(), &writer), SQLITE_OK);
+  auto write = [&](const char* sql) {
+    return sqlite3_exec(writer, sql, nullptr, nullptr, nullptr);
+  };
+
+  {
+    std::optional<Database> sibling;
+    {
+      const Database origin = Database::openReadOnly(path_);
+      EXPECT_EQ(write("INSERT INTO tblBeam (ID) VALUES (4)"), SQLITE_BUSY);
+      sibling = origin.openSibling();
+      ASSERT_TRUE(sibling.has_value());
+    }
+    // The origin's read lasts as long as its sibling: still no writer gets in.
+    EXPECT_EQ(write("INSERT INTO tblBeam (ID) VALUES (4)"), SQLITE_BUSY);
+    EXPECT_EQ(sibling->query("SELECT ID FROM tblBeam").size(), 3u);
+  }
+  ASSERT_EQ(write("PRAGMA journal_mode = WAL; PRAGMA wal_autocheckpoint = 0"), SQLITE_OK);
+  ASSERT_EQ(write("INSERT INTO tblBeam (ID) VALUES (4)"), SQLITE_OK);
+  {
+    const Database origin = Database::openReadOnly(path_);
+    EXPECT_EQ(origin.query("SELECT ID FROM tblBeam").size(), 4u);
+    EXPECT_FALSE(origin.openSibling().has_value()) << "with a writer's WAL beside the file";
+  }
+  ASSERT_EQ(sqlite3_close(writer), SQLITE_OK);  // folds the WAL into the file, removes both
+
+  const Database origin = Database::openReadOnly(path_);
+  const std::optional<Database> sibling = origin.openSibling();
+  ASSERT_TRUE(sibling.has_value());
+  EXPECT_EQ(sibling->query("SELECT ID FROM tblBeam").size(), 4u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1)
+      << "side files were created beside the database";
+  ASSERT_EQ(sqlite3_open(path_.c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(write("INSERT INTO tblBeam (ID) VALUES (5)"), SQLITE_OK);
+  sqlite3_close(writer);
+  expectError([&] { sibling->checkUnchanged(); }, {"changed by another program"});
 }
 
 TEST_F(DatabaseTest, RefusesAMissingFileWithoutCreatingIt) {
