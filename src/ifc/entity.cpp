@@ -3,6 +3,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ifc/model_impl.h"
@@ -136,7 +137,9 @@ std::vector<Entity> Entity::inverse(std::string_view name) const {
                 std::string(name));
   }
   std::vector<std::uint32_t> ids;
-  {
+  if (auto current = m.inverses.referrersIfCurrent(*def, id_, m.records)) {
+    ids = std::move(*current);
+  } else {
     // Indexing reads the slots of the records added since the last call.
     const AllStripes stripes(m);
     ids = m.inverses.referrers(s, *def, id_, m.records);
