@@ -23,8 +23,9 @@ void createItemForObj(const Utils::RunContext& ctx, ObjItemMap& objItemMap, cons
 
 // Maps every product of a standard floor's list in order; an element assembly is not mapped
 // itself, its parts are.
+// Threaded, the products are mapped on worker threads; the file is the same.
 void mapObjects(const Utils::RunContext& ctx, ObjItemMap& objItemMap,
-                const std::vector<ifc::Entity>& objectlists);
+                const std::vector<ifc::Entity>& objectlists, bool threaded = false);
 
 // A new product of the same type named after the source with "_cloned" appended, at the
 // source's placement, showing the source's mapped item. Throws std::runtime_error naming
@@ -35,8 +36,10 @@ void mapObjects(const Utils::RunContext& ctx, ObjItemMap& objItemMap,
 // Copies of a mapped list for a further floor: per product its copy followed by copies of its
 // openings (each related to the copy), per element assembly a new assembly of copied parts.
 // Openings in the list are copied only through their hosts.
+// Threaded, the copies are made on worker threads; the file is the same.
 [[nodiscard]] std::vector<ifc::Entity> cloneObjects(const Utils::RunContext& ctx,
                                                     const ObjItemMap& objItemMap,
-                                                    const std::vector<ifc::Entity>& objectlists);
+                                                    const std::vector<ifc::Entity>& objectlists,
+                                                    bool threaded = false);
 
 }  // namespace Verdamo

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "driver/chunked_tasks.h"
 #include "driver/products.h"
 #include "ifc/guid.h"
 #include "ifc/model.h"
@@ -42,7 +43,8 @@ double floorMeasure(const db::Value& value, const char* what, const db::Value& f
 }
 
 ifc::Entity createFloorObj(const Utils::RunContext& ctx,
-                           const std::vector<ifc::Entity>& objectlists, const StoreyFloor& floor) {
+                           const std::vector<ifc::Entity>& objectlists, const StoreyFloor& floor,
+                           bool threaded) {
   ifc::Model& model = ctx.model;
   const double height = floorMeasure(floor.height, "height", floor.floorNo);
   const double elevation = floorMeasure(floor.elevation, "elevation", floor.floorNo);
@@ -61,13 +63,16 @@ ifc::Entity createFloorObj(const Utils::RunContext& ctx,
   ifcFloor.set("Elevation", elevation);
   ifcFloor.set("ObjectPlacement", pl);
 
+  std::vector<ifc::Entity> placed;
   for (const ifc::Entity& obj : objectlists) {
     if (obj.type() == "IfcElementAssembly") {
-      for (const ifc::Value& part : partsOf(obj)) rehang(model, part.asEntity(), pl);
+      for (const ifc::Value& part : partsOf(obj)) placed.push_back(part.asEntity());
     } else {
-      rehang(model, obj, pl);
+      placed.push_back(obj);
     }
   }
+  forEachProduct(model, threaded, placed.size(),
+                 [&](std::size_t i) { rehang(model, placed[i], pl); });
 
   if (!objectlists.empty()) {
     ifc::List elements(objectlists.begin(), objectlists.end());

@@ -29,8 +29,10 @@ struct StoreyFloor {
 // "storeyLink" containment (none when the list is empty: the relation needs one element) and
 // attaches the property set "Custom" with StdFlrNo, FloorNo and Height. Throws
 // std::runtime_error naming the floor when its elevation or height is not a finite number,
-// and when a product has no local placement.
+// and when a product has no local placement. Threaded, the products are re-hung on worker
+// threads; the file is the same.
 ifc::Entity createFloorObj(const Utils::RunContext& ctx,
-                           const std::vector<ifc::Entity>& objectlists, const StoreyFloor& floor);
+                           const std::vector<ifc::Entity>& objectlists, const StoreyFloor& floor,
+                           bool threaded = false);
 
 }  // namespace Verdamo

@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -145,6 +146,7 @@ class Run {
   std::vector<Slab::SlabRow> slabs_;
   std::vector<Slab::CantiSlabRow> cantiSlabs_;
   std::vector<Brace::BraceRow> braces_;
+  std::unique_ptr<Utils::FloorRowsIndex> floorRows_;  // of the rows above, once read
   ObjItemMap objItemMap_;
   std::vector<PlacedStorey> stories_;
 
@@ -215,7 +217,8 @@ void Run::execute() {
   createSpatialStructure();
   conn_->checkUnchanged();
   enter(Stage::writing);
-  ifcfile_->writeFile(output_);
+  // Threaded, the text is made on every processor; the file is the same.
+  ifcfile_->writeFile(output_, mt_ ? std::max(1U, std::thread::hardware_concurrency()) : 1U);
 }
 
 void Run::removeEarlierIfcFile() {
@@ -245,7 +248,8 @@ std::vector<ifc::Entity> Run::createObjsByStdFlr(const Floor::StdFloorRow& stdFl
   const Utils::ModelRows rows{*conn_, *wallHoles_, *slabDetails_, *slabsByGrid_,
                               beams_, subBeams_,   columns_,      walls_,
                               slabs_, cantiSlabs_, braces_};
-  return Utils::createObjsByStdFlr(*ctx_, rows, stdFlr, mt_);
+  if (!floorRows_) floorRows_ = std::make_unique<Utils::FloorRowsIndex>(rows);
+  return Utils::createObjsByStdFlr(*ctx_, rows, floorRows_->rowsOf(stdFlr.id), stdFlr, mt_);
 }
 
 void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
@@ -269,10 +273,10 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
   } else {
     const std::vector<ifc::Entity> objectlists = createObjsByStdFlr(stdFlr);
     enter(Stage::copies);
-    if (sameFloors.size() > 1) mapObjects(*ctx_, objItemMap_, objectlists);
+    if (sameFloors.size() > 1) mapObjects(*ctx_, objItemMap_, objectlists, mt_);
     addStorey(objectlists, sameFloors.front(), stdFlr);
     for (std::size_t i = 1; i < sameFloors.size(); ++i) {
-      addStorey(cloneObjects(*ctx_, objItemMap_, objectlists), sameFloors[i], stdFlr);
+      addStorey(cloneObjects(*ctx_, objItemMap_, objectlists, mt_), sameFloors[i], stdFlr);
     }
   }
   for (const Floor::FloorRow& flr : otherFloors) {
@@ -287,7 +291,8 @@ void Run::placeStandardFloor(const Floor::StdFloorRow& stdFlr) {
 void Run::addStorey(const std::vector<ifc::Entity>& objectlists, const Floor::FloorRow& floor,
                     const Floor::StdFloorRow& stdFlr) {
   const StoreyFloor storeyFloor{floor.levelB, floor.height, floor.no, floor.name, stdFlr.no};
-  stories_.push_back({createFloorObj(*ctx_, objectlists, storeyFloor), storeyOrderKey(floor.no)});
+  stories_.push_back(
+      {createFloorObj(*ctx_, objectlists, storeyFloor, mt_), storeyOrderKey(floor.no)});
 }
 
 void Run::createSpatialStructure() {

@@ -1,6 +1,5 @@
 // Entity handles: type tests, attribute access by name or position, inverse attributes.
 #include <algorithm>
-#include <cctype>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -23,10 +22,13 @@ std::vector<std::string> canonicalNames(const sc::SchemaDef& s) {
   return names;
 }
 
+// ASCII only and locale-free: schema names are ASCII. Looked up at every get and set by name,
+// so the usual exact spelling costs no case folding.
+char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 bool equalsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
+           return x == y || upperAscii(x) == upperAscii(y);
          });
 }
 
@@ -115,7 +117,7 @@ void Entity::set(std::size_t index, Value value) const {
   }
   if ((detail::forwardMask(*m.schema)[r.type] >> index & 1) != 0) {
     // Records inverse() has indexed are kept current here.
-    m.inverses.update(static_cast<std::size_t>(at), id_, static_cast<std::uint16_t>(index),
+    m.inverses.update(static_cast<std::size_t>(at), r.type, id_, static_cast<std::uint16_t>(index),
                       r.attributes[index], slot);
   }
   r.attributes[index] = slot;
@@ -133,19 +135,11 @@ std::vector<Entity> Entity::inverse(std::string_view name) const {
     throw Error(std::string(s.entities[r.type].name) + " has no inverse attribute " +
                 std::string(name));
   }
-  std::vector<detail::InverseRef> refs;
+  std::vector<std::uint32_t> ids;
   {
     // Indexing reads the slots of the records added since the last call.
     const AllStripes stripes(m);
-    refs = m.inverses.referrers(id_, m.records, detail::forwardMask(s));
-  }
-  std::vector<std::uint32_t> ids;
-  for (const detail::InverseRef& ref : refs) {
-    if (ref.attribute != def->attribute) continue;
-    const std::int64_t at = m.records.find(ref.source);
-    if (at >= 0 && sc::isSubtype(s, m.records[static_cast<std::size_t>(at)].type, def->entity)) {
-      ids.push_back(ref.source);
-    }
+    ids = m.inverses.referrers(s, *def, id_, m.records);
   }
   std::sort(ids.begin(), ids.end());
   ids.erase(std::unique(ids.begin(), ids.end()), ids.end());

@@ -43,53 +43,83 @@ const std::vector<std::uint64_t>& forwardMask(const sc::SchemaDef& s) {
   return &s == &sc::kIfc2x3 ? m2x3 : m4;
 }
 
-bool InverseIndex::isIndexed(std::size_t at) const {
-  return at < indexedUpTo_ && !std::binary_search(pending_.begin(), pending_.end(), at);
-}
+// One forward attribute: attribute `attribute` of entity type `entity` and its subtypes.
+struct InverseIndex::Forward {
+  std::uint16_t entity = 0;
+  std::uint16_t attribute = 0;
+  std::vector<char> admits;  // by entity type: a subtype of `entity`
+  std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> sources;  // by target
+  std::size_t indexedUpTo = 0;
+  std::vector<std::size_t> pending;  // indices below indexedUpTo that held no record then
 
-void InverseIndex::update(std::size_t at, std::uint32_t id, std::uint16_t attribute,
-                          const Slot& before, const Slot& after) {
-  const std::scoped_lock guard(mutex_);
-  if (!isIndexed(at)) return;
-  std::vector<std::uint32_t> refs;
-  collectRefs(before, refs);
-  for (std::uint32_t target : refs) {
-    auto& list = index_[target];
-    std::erase_if(list,
-                  [&](const InverseRef& e) { return e.source == id && e.attribute == attribute; });
+  bool isIndexed(std::size_t at) const {
+    return at < indexedUpTo && !std::binary_search(pending.begin(), pending.end(), at);
   }
-  refs.clear();
-  collectRefs(after, refs);
-  for (std::uint32_t target : refs) index_[target].push_back({id, attribute});
+  void add(const Slot& s, std::uint32_t id, std::vector<std::uint32_t>& scratch) {
+    scratch.clear();
+    collectRefs(s, scratch);
+    for (std::uint32_t target : scratch) sources[target].push_back(id);
+  }
+  void index(const Record& r, std::vector<std::uint32_t>& scratch) {
+    if (admits[r.type] != 0 && attribute < r.count) add(r.attributes[attribute], r.id, scratch);
+  }
+};
+
+InverseIndex::InverseIndex() = default;
+InverseIndex::~InverseIndex() = default;
+
+InverseIndex::Forward& InverseIndex::forwardOf(const sc::SchemaDef& s,
+                                               const sc::InverseDef& inverse) {
+  for (const auto& f : forwards_) {
+    if (f->entity == inverse.entity && f->attribute == inverse.attribute) return *f;
+  }
+  auto f = std::make_unique<Forward>();
+  f->entity = inverse.entity;
+  f->attribute = inverse.attribute;
+  f->admits.resize(s.entities.size());
+  for (std::size_t t = 0; t < s.entities.size(); ++t) {
+    f->admits[t] = sc::isSubtype(s, static_cast<std::uint16_t>(t), inverse.entity) ? 1 : 0;
+  }
+  forwards_.push_back(std::move(f));
+  return *forwards_.back();
 }
 
-std::vector<InverseRef> InverseIndex::referrers(std::uint32_t target, const RecordStore& records,
-                                                const std::vector<std::uint64_t>& mask) {
+void InverseIndex::update(std::size_t at, std::uint16_t type, std::uint32_t id,
+                          std::uint16_t attribute, const Slot& before, const Slot& after) {
   const std::scoped_lock guard(mutex_);
-  std::vector<std::uint32_t> targets;
-  auto index = [&](std::size_t at) {
-    const Record& src = records[at];
-    for (std::uint16_t k = 0; k < src.count; ++k) {
-      if ((mask[src.type] >> k & 1) == 0) continue;
-      targets.clear();
-      collectRefs(src.attributes[k], targets);
-      for (std::uint32_t t : targets) index_[t].push_back({src.id, k});
+  std::vector<std::uint32_t> refs;
+  for (const auto& f : forwards_) {
+    if (f->attribute != attribute || f->admits[type] == 0 || !f->isIndexed(at)) continue;
+    refs.clear();
+    collectRefs(before, refs);
+    for (std::uint32_t target : refs) {
+      if (auto it = f->sources.find(target); it != f->sources.end()) std::erase(it->second, id);
     }
-  };
+    f->add(after, id, refs);
+  }
+}
+
+std::vector<std::uint32_t> InverseIndex::referrers(const sc::SchemaDef& s,
+                                                   const sc::InverseDef& inverse,
+                                                   std::uint32_t target,
+                                                   const RecordStore& records) {
+  const std::scoped_lock guard(mutex_);
+  Forward& f = forwardOf(s, inverse);
+  std::vector<std::uint32_t> scratch;
   // Records made since the last call, and those that were not ready then.
-  std::erase_if(pending_, [&](std::size_t at) {
+  std::erase_if(f.pending, [&](std::size_t at) {
     if (!records.has(at)) return false;
-    index(at);
+    f.index(records[at], scratch);
     return true;
   });
-  for (const std::size_t end = records.end(); indexedUpTo_ < end; ++indexedUpTo_) {
-    if (records.has(indexedUpTo_)) {
-      index(indexedUpTo_);
+  for (const std::size_t end = records.end(); f.indexedUpTo < end; ++f.indexedUpTo) {
+    if (records.has(f.indexedUpTo)) {
+      f.index(records[f.indexedUpTo], scratch);
     } else {
-      pending_.push_back(indexedUpTo_);
+      f.pending.push_back(f.indexedUpTo);
     }
   }
-  if (auto it = index_.find(target); it != index_.end()) return it->second;
+  if (auto it = f.sources.find(target); it != f.sources.end()) return it->second;
   return {};
 }
 

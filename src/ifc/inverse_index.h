@@ -1,9 +1,11 @@
 #pragma once
-// A model's inverse index: from a referenced entity to the (entity, attribute) pairs that refer
-// to it, for the forward attributes of inverse attributes only.
+// A model's inverse index: for each inverse attribute asked for, from a referenced entity to
+// the entities that refer to it through the inverse's forward attribute. Only the forward
+// attributes asked for are indexed, each the first time it is asked for.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -15,36 +17,36 @@
 namespace ifc::detail {
 
 // Bit a of element t is set when attribute a of entity type t is the forward attribute of some
-// inverse attribute: only those references go into the index.
+// inverse attribute: only those attributes can be in an index.
 const std::vector<std::uint64_t>& forwardMask(const schema::SchemaDef& s);
 
-struct InverseRef {
-  std::uint32_t source;
-  std::uint16_t attribute;
-};
-
-// Built on first use, then kept current: set() updates it for indexed records, and
-// referrers() indexes the records added since. Its lock is taken after every other lock of
-// the model.
+// Each forward attribute is indexed from its first use on and then kept current: set()
+// updates it for indexed records, and referrers() indexes the records added since. Its lock
+// is taken after every other lock of the model.
 class InverseIndex {
  public:
-  // Forward attribute `attribute` of the record at index `at`, numbered `id`, changes from
-  // `before` to `after`; followed only when the record is indexed already.
-  void update(std::size_t at, std::uint32_t id, std::uint16_t attribute, const Slot& before,
-              const Slot& after);
-  // The references to `target`, once the records added since the last call are indexed. With
-  // every slot stripe held: indexing reads the new records' slots.
-  std::vector<InverseRef> referrers(std::uint32_t target, const RecordStore& records,
-                                    const std::vector<std::uint64_t>& mask);
+  InverseIndex();
+  ~InverseIndex();
+  InverseIndex(const InverseIndex&) = delete;
+  InverseIndex& operator=(const InverseIndex&) = delete;
+
+  // Attribute `attribute` of the record at index `at`, of type `type` and numbered `id`,
+  // changes from `before` to `after`; followed by the indices that hold the record already.
+  void update(std::size_t at, std::uint16_t type, std::uint32_t id, std::uint16_t attribute,
+              const Slot& before, const Slot& after);
+  // The numbers of the entities whose forward attribute of `inverse` refers to `target`,
+  // possibly repeated, once the records added since the last call are indexed. With every
+  // slot stripe held: indexing reads the new records' slots.
+  std::vector<std::uint32_t> referrers(const schema::SchemaDef& s,
+                                       const schema::InverseDef& inverse, std::uint32_t target,
+                                       const RecordStore& records);
 
  private:
-  // Whether the record at index `at` is in the index; with mutex_ held.
-  bool isIndexed(std::size_t at) const;
+  struct Forward;
+  Forward& forwardOf(const schema::SchemaDef& s, const schema::InverseDef& inverse);
 
   std::mutex mutex_;
-  std::unordered_map<std::uint32_t, std::vector<InverseRef>> index_;
-  std::size_t indexedUpTo_ = 0;
-  std::vector<std::size_t> pending_;  // indices below indexedUpTo_ that held no record then
+  std::vector<std::unique_ptr<Forward>> forwards_;
 };
 
 }  // namespace ifc::detail

@@ -152,9 +152,12 @@ class Model {
   };
 
   void write(std::ostream& out) const;
+  // With threads > 1, the text is made in pieces on that many threads at once and written in
+  // order: the same text as write(out).
+  void write(std::ostream& out, unsigned threads) const;
   // Replaces the file at path only once the whole text is written (see OutputFile); throws
-  // Error naming path and the system's reason.
-  void writeFile(const std::filesystem::path& path) const;
+  // Error naming path and the system's reason. Threads as for write().
+  void writeFile(const std::filesystem::path& path, unsigned threads = 1) const;
   [[nodiscard]] std::string toString() const;
 
   struct Impl;

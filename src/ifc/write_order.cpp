@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <limits>
+#include <vector>
 
 #include "ifc/model_impl.h"
 
@@ -160,13 +161,44 @@ Model::Impl::WritePlan Model::Impl::writePlan() const {
   }
   WritePlan plan;
   if (plain) return plan;
-  for (std::size_t k = 0; k < end; ++k) {
-    if (records.has(k)) plan.order.push_back(static_cast<std::uint32_t>(k));
+  // Stable: entities of one position keep their creation order. The records are bucketed by
+  // slot (a counting sort, in index order within a slot), then each slot's records ordered by
+  // phase, which a slot seldom needs; a group never placed goes after everything.
+  const std::uint64_t buckets = std::uint64_t{main.slot} + 2;
+  if (buckets > 2 * std::uint64_t{end} + 2) {
+    // Far more slots than records (a model of few entities that reserved many): sorted whole.
+    for (std::size_t k = 0; k < end; ++k) {
+      if (records.has(k)) plan.order.push_back(static_cast<std::uint32_t>(k));
+    }
+    std::stable_sort(plan.order.begin(), plan.order.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return positionOf(records[a]) < positionOf(records[b]);
+    });
+  } else {
+    auto bucketOf = [&](const detail::Record& r) {
+      return std::min<std::uint64_t>(positionOf(r).slot, buckets - 1);
+    };
+    std::vector<std::uint32_t> starts(buckets + 1, 0);
+    for (std::size_t k = 0; k < end; ++k) {
+      if (records.has(k)) ++starts[bucketOf(records[k]) + 1];
+    }
+    for (std::size_t b = 1; b < starts.size(); ++b) starts[b] += starts[b - 1];
+    plan.order.resize(starts.back());
+    {
+      std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
+      for (std::size_t k = 0; k < end; ++k) {
+        if (records.has(k))
+          plan.order[next[bucketOf(records[k])]++] = static_cast<std::uint32_t>(k);
+      }
+    }
+    auto before = [&](std::uint32_t a, std::uint32_t b) {
+      return positionOf(records[a]) < positionOf(records[b]);
+    };
+    for (std::size_t b = 0; b + 1 < starts.size(); ++b) {
+      const auto first = plan.order.begin() + starts[b];
+      const auto last = plan.order.begin() + starts[b + 1];
+      if (!std::is_sorted(first, last, before)) std::stable_sort(first, last, before);
+    }
   }
-  // Stable: entities of one position keep their creation order.
-  std::stable_sort(plan.order.begin(), plan.order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    return positionOf(records[a]) < positionOf(records[b]);
-  });
   // Records read from a file keep their numbers (they come first: nothing is placed before
   // them); created ones are numbered on from there in write order, leaving out the indices
   // that hold none, as a single thread would have numbered them.

@@ -47,6 +47,24 @@ struct FloorRows {
 
 [[nodiscard]] FloorRows filterFloor(const ModelRows& model, const db::Value& stdFlrId);
 
+// The rows of each standard floor as filterFloor gives them, without comparing every row's
+// floor id for every floor: the rows of each kind are cut once into runs of one floor id (a
+// floor's rows are mostly stored together), and a floor takes the runs of its id.
+class FloorRowsIndex {
+ public:
+  explicit FloorRowsIndex(const ModelRows& model);
+  [[nodiscard]] FloorRows rowsOf(const db::Value& stdFlrId) const;
+
+  struct Run {  // rows [begin, end) of one kind
+    std::size_t begin;
+    std::size_t end;
+  };
+
+ private:
+  ModelRows model_;
+  std::vector<Run> beams_, subBeams_, columns_, walls_, braces_, cantiSlabs_;
+};
+
 // What every pass of one standard floor reads.
 struct FloorBuild {
   const RunContext& ctx;
@@ -61,6 +79,12 @@ struct FloorBuild {
 // member left out; anything else (a Para without a thickness, a database fault) throws.
 [[nodiscard]] std::vector<ifc::Entity> createObjsByStdFlr(const RunContext& ctx,
                                                           const ModelRows& model,
+                                                          const Floor::StdFloorRow& stdFlr,
+                                                          bool mt);
+// The same with the floor's rows found already (filterFloor or FloorRowsIndex).
+[[nodiscard]] std::vector<ifc::Entity> createObjsByStdFlr(const RunContext& ctx,
+                                                          const ModelRows& model,
+                                                          const FloorRows& floor,
                                                           const Floor::StdFloorRow& stdFlr,
                                                           bool mt);
 

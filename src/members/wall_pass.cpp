@@ -1,7 +1,8 @@
-// Walls of one standard floor with their openings, in model order on the calling thread
-// (also in threaded mode): each wall, then its openings, each opening related to its wall.
+// Walls of one standard floor with their openings on their pool, in model order: each wall,
+// then its openings, each opening related to its wall.
 #include "members/assembly.h"
 #include "members/floor_members.h"
+#include "members/member_pool.h"
 #include "members/messages.h"
 #include "members/wall_builder.h"
 #include "members/wall_holes.h"
@@ -14,26 +15,31 @@ void buildWalls(const FloorBuild& build, std::vector<ifc::Entity>& objectlists) 
   if (floor.walls.empty()) return;
   const RunContext& ctx = build.ctx;
   const Palvek::WallHoleQuery& getWallHoles = build.model.wallHoles;
-  for (const Palvek::WallRow& wall : floor.walls) {
-    const auto connectWalls =
-        Palvek::getConnectWalls(wall, floor.beams, floor.columns, floor.walls);
-    const auto connectBeams =
-        Palvek::getConnectBeams(wall, floor.beams, floor.columns, floor.walls);
-    const std::optional<ifc::Entity> product =
-        CreateWall(ctx, wall, build.stdFlr, connectWalls, connectBeams);
-    // A wall left out takes its openings with it.
-    if (!product) continue;
-    objectlists.push_back(*product);
+  buildMemberRows<Palvek::WallRow>(
+      ctx.model, build.mt, floor.walls,
+      [&](const Palvek::WallRow& wall) {
+        std::vector<ifc::Entity> products;
+        const auto connectWalls =
+            Palvek::getConnectWalls(wall, floor.beams, floor.columns, floor.walls);
+        const auto connectBeams =
+            Palvek::getConnectBeams(wall, floor.beams, floor.columns, floor.walls);
+        const std::optional<ifc::Entity> product =
+            CreateWall(ctx, wall, build.stdFlr, connectWalls, connectBeams);
+        // A wall left out takes its openings with it.
+        if (!product) return products;
+        products.push_back(*product);
 
-    const std::vector<Palvek::WallHoleRow> wallHoles =
-        getWallHoles(build.stdFlr.id, wall.gridId, messages());
-    if (wallHoles.empty()) continue;
-    for (const ifc::Entity& opening : CreateHolesInWall(ctx, wall, wallHoles)) {
-      objectlists.push_back(opening);
-      ctx.model.create("IfcRelVoidsElement", {create_guid(), ctx.ownerHistory, ifc::Unset{},
-                                              ifc::Unset{}, *product, opening});
-    }
-  }
+        const std::vector<Palvek::WallHoleRow> wallHoles =
+            getWallHoles(build.stdFlr.id, wall.gridId, messages());
+        if (wallHoles.empty()) return products;
+        for (const ifc::Entity& opening : CreateHolesInWall(ctx, wall, wallHoles)) {
+          products.push_back(opening);
+          ctx.model.create("IfcRelVoidsElement", {create_guid(), ctx.ownerHistory, ifc::Unset{},
+                                                  ifc::Unset{}, *product, opening});
+        }
+        return products;
+      },
+      objectlists);
 }
 
 }  // namespace Utils

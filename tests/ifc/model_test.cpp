@@ -6,7 +6,9 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "ifc/guid.h"
@@ -403,6 +405,47 @@ TEST_P(ModelTest, TasksInReservedSlotsAreWrittenAsOneThreadRunningThemInOrderWri
                             "#27=IFCCARTESIANPOINT((0.,2.,0.));"),
             std::string::npos)
       << sequential;
+}
+
+TEST_P(ModelTest, SlotsAreWrittenInOrderWhetherFewOrFarMoreThanTheRecords) {
+  for (const std::uint32_t reserved : {4U, 100000U}) {
+    auto m = ifc::Model::parse(ifc_test::templateText(GetParam()));
+    const std::uint32_t first = m->reserveSlots(reserved);
+    auto pointIn = [&](std::uint32_t slot, double x) {
+      const ifc::Model::SlotScope scope(*m, first + slot);
+      m->create("IfcCartesianPoint", {List{x, 0.0}});
+    };
+    pointIn(reserved - 1, 3.0);
+    pointIn(1, 2.0);
+    pointIn(0, 1.0);
+    m->create("IfcCartesianPoint", {List{4.0, 0.0}});
+    const std::string text = m->toString();
+    std::vector<std::size_t> at;
+    for (const char* x : {"((1.,0.))", "((2.,0.))", "((3.,0.))", "((4.,0.))"})
+      at.push_back(text.find(x));
+    EXPECT_TRUE(std::is_sorted(at.begin(), at.end())) << reserved << " slots:\n" << text;
+    EXPECT_EQ(std::count(at.begin(), at.end(), std::string::npos), 0);
+  }
+}
+
+TEST_P(ModelTest, TextMadeOnSeveralThreadsIsTheTextOfOne) {
+  // Pieces of many entities, in creation order and, with slots, in another order.
+  for (const bool slots : {false, true}) {
+    auto m = ifc::Model::parse(ifc_test::templateText(GetParam()));
+    const std::uint32_t first = m->reserveSlots(2);
+    for (int k = 0; k < 40000; ++k) {
+      std::optional<ifc::Model::SlotScope> scope;
+      if (slots) scope.emplace(*m, first + static_cast<std::uint32_t>(1 - k % 2));
+      const Entity p = m->create("IfcCartesianPoint", {List{double(k), 0.5}});
+      m->create("IfcPolyline", {List{p, p}});
+    }
+    const std::string one = m->toString();
+    for (const unsigned threads : {2U, 5U}) {
+      std::ostringstream out;
+      m->write(out, threads);
+      EXPECT_TRUE(out.str() == one) << threads << " threads, slots " << slots;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSchemas, ModelTest, ::testing::Values("IFC2X3", "IFC4"),
