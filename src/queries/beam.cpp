@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "readers/field_reader.h"
+#include "readers/table_rows.h"
 #include "text/split.h"
 
 namespace Beam {
@@ -80,12 +81,8 @@ bool twoPerp(const BeamRow& beam, const BeamRow& first, const BeamRow& second) {
 
 std::vector<BeamRow> getBeams(const db::Database& conn, std::ostream& report) {
   std::vector<BeamRow> beams;
-  // One row per beam segment (the joins are on primary keys): room for all of them at once
-  // spares the copies and fresh pages of a list that grows by doubling.
-  conn.forEach("select count(*) from tblBeamSeg", [&](const db::Row& r) {
-    if (r[0].isInteger() && r[0].asInteger() > 0)
-      beams.reserve(static_cast<std::size_t>(r[0].asInteger()));
-  });
+  // One row per beam segment: the joins are on the tables' primary keys.
+  beams.reserve(readers::tableRows(conn, "tblBeamSeg"));
   conn.forEach(kBeamSql, [&](db::Row& r) {
     readers::FieldReader f(r, "Beam", 1, 19);
     BeamRow b = readBeam(r, f);

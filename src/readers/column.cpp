@@ -1,6 +1,7 @@
 #include "readers/column.h"
 
 #include "readers/field_reader.h"
+#include "readers/table_rows.h"
 
 namespace Column {
 
@@ -13,6 +14,7 @@ constexpr const char* kSql =
 
 std::vector<ColumnRow> getColumns(const db::Database& conn, std::ostream& report) {
   std::vector<ColumnRow> rows;
+  rows.reserve(readers::tableRows(conn, "tblColSeg"));
   conn.forEach(kSql, [&](const db::Row& r) {
     readers::FieldReader f(r, "Column", 1, 13);
     ColumnRow c;

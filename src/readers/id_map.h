@@ -29,18 +29,18 @@ class IdMap {
   T* insert(const db::Value& id) {
     if (id.isNull()) return nullptr;
     const std::size_t slot = wholeNumber(id);
-    if (slot != kNoSlot) {
-      if (slot < slots_.size() && slots_[slot] != 0) return &values_[slots_[slot] - 1];
-      // Ids mostly count up from 1, often drawn from one count that several tables share:
-      // the table, four bytes an entry, grows while it stays within some times the ids held;
-      // a far larger id goes to the hash map, and stays there.
-      const bool inSparse = !sparse_.empty() && sparse_.contains(key(id));
-      if (!inSparse && (slot < slots_.size() || slot <= 16 * values_.size() + 65536)) {
-        if (slot >= slots_.size()) slots_.resize(std::max(slot + 1, slots_.size() * 3 / 2), 0);
+    // Ids mostly count up from 1, often drawn from one count that several tables share: the
+    // table, four bytes an entry, grows while it stays within some times the ids held; a far
+    // larger id goes to the hash map until the table grows past it.
+    if (slot != kNoSlot && slot >= slots_.size() && slot <= 16 * values_.size() + kFreeSlots) {
+      grow(slot + 1);
+    }
+    if (slot != kNoSlot && slot < slots_.size()) {
+      if (slots_[slot] == 0) {
         values_.emplace_back();
         slots_[slot] = static_cast<std::uint32_t>(values_.size());
-        return &values_.back();
       }
+      return &values_[slots_[slot] - 1];
     }
     auto [it, added] = sparse_.try_emplace(key(id), values_.size());
     if (added) values_.emplace_back();
@@ -55,8 +55,9 @@ class IdMap {
   [[nodiscard]] const T* find(const db::Value& id) const {
     if (id.isNull()) return nullptr;
     const std::size_t slot = wholeNumber(id);
-    if (slot != kNoSlot && slot < slots_.size() && slots_[slot] != 0) {
-      return &values_[slots_[slot] - 1];
+    // Every whole number the table covers is in the table, held or not.
+    if (slot != kNoSlot && slot < slots_.size()) {
+      return slots_[slot] == 0 ? nullptr : &values_[slots_[slot] - 1];
     }
     if (sparse_.empty()) return nullptr;
     const auto it = sparse_.find(key(id));
@@ -66,6 +67,7 @@ class IdMap {
 
  private:
   static constexpr std::size_t kNoSlot = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kFreeSlots = std::size_t{1} << 18;  // a megabyte of table
   using Key = std::variant<double, std::string>;
   struct KeyHash {
     std::size_t operator()(const Key& k) const {
@@ -91,6 +93,22 @@ class IdMap {
     }
     return kNoSlot;
   }
+  // Grows the table to at least `size` entries, taking over the ids of the hash map it now
+  // covers.
+  void grow(std::size_t size) {
+    slots_.resize(std::max(size, slots_.size() * 3 / 2), 0);
+    for (auto it = sparse_.begin(); it != sparse_.end();) {
+      const double* number = std::get_if<double>(&it->first);
+      if (number && *number >= 0 && *number < static_cast<double>(slots_.size()) &&
+          *number == std::floor(*number)) {
+        slots_[static_cast<std::size_t>(*number)] = static_cast<std::uint32_t>(it->second + 1);
+        it = sparse_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+
   std::vector<T> values_;
   std::vector<std::uint32_t> slots_;                      // id -> 1 + index in values_, 0 for none
   std::unordered_map<Key, std::size_t, KeyHash> sparse_;  // other ids -> index in values_

@@ -4,6 +4,7 @@
 
 #include "readers/field_reader.h"
 #include "readers/id_map.h"
+#include "readers/table_rows.h"
 
 namespace Slab {
 
@@ -80,6 +81,7 @@ std::string outlineFault(const Grid::GridIndex& grids, const db::Value& gridId) 
 std::vector<SlabRow> readSlabs(const db::Database& conn, const Grid::GridIndex& grids,
                                const readers::IdMap<SlabOutline>& outlines, std::ostream& report) {
   std::vector<SlabRow> rows;
+  rows.reserve(readers::tableRows(conn, "tblSlab"));
   conn.forEach(kSlabSql, [&](db::Row& r) {
     readers::FieldReader f(r, "Slab", 6, 7);
     // The vertex lists, long texts, are moved out of the row rather than copied.

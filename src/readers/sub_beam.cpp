@@ -1,6 +1,7 @@
 #include "readers/sub_beam.h"
 
 #include "readers/field_reader.h"
+#include "readers/table_rows.h"
 
 namespace SubBeam {
 
@@ -16,6 +17,7 @@ constexpr const char* kSql =
 
 std::vector<SubBeamRow> getBeams(const db::Database& conn, std::ostream& report) {
   std::vector<SubBeamRow> rows;
+  rows.reserve(readers::tableRows(conn, "tblSubBeam"));
   conn.forEach(kSql, [&](const db::Row& r) {
     readers::FieldReader f(r, "SubBeam", 1, 15);
     SubBeamRow b;

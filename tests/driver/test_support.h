@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,8 +21,10 @@ class ScratchDir : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // The process id keeps apart runs of the same test from two build trees at once.
     dir = std::filesystem::temp_directory_path() /
-          (std::string("sdb2ifc_") + info->test_suite_name() + "_" + info->name());
+          (std::string("sdb2ifc_") + info->test_suite_name() + "_" + info->name() + "_" +
+           std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
   }
