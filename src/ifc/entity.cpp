@@ -3,6 +3,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ifc/model_impl.h"
@@ -57,6 +58,13 @@ Model::Impl& implOf(const Entity& e) {
   return implOf(*e.model());
 }
 
+// A copy of a stored slot, taken under the entity's stripe. What it points to is never
+// changed (set() encodes a new value elsewhere), so it is decoded without the lock.
+Slot slotOf(const Model::Impl& m, const Record& r, std::size_t index) {
+  const std::scoped_lock lock(m.stripeOf(r.id));
+  return r.attributes[index];
+}
+
 }  // namespace
 
 // A record's number, type and slot array never change once it is stored, so type tests need
@@ -78,8 +86,7 @@ Value Entity::get(std::string_view attribute) const {
   const Model::Impl& m = implOf(*this);
   const Record& r = recordOf(m, id_);
   const std::size_t index = attributeIndex(*m.schema, r.type, attribute);
-  const std::scoped_lock lock(m.stripeOf(id_));
-  return m.decode(r.attributes[index], model_);
+  return m.decode(slotOf(m, r, index), model_);
 }
 
 Value Entity::get(std::size_t index) const {
@@ -89,8 +96,7 @@ Value Entity::get(std::size_t index) const {
     throw Error(std::string(m.schema->entities[r.type].name) + " has no attribute " +
                 std::to_string(index));
   }
-  const std::scoped_lock lock(m.stripeOf(id_));
-  return m.decode(r.attributes[index], model_);
+  return m.decode(slotOf(m, r, index), model_);
 }
 
 void Entity::set(std::string_view attribute, Value value) const {
@@ -107,7 +113,7 @@ void Entity::set(std::size_t index, Value value) const {
     throw SchemaError(std::string(m.schema->entities[r.type].name) + " has no attribute " +
                       std::to_string(index));
   }
-  const std::scoped_lock stripe(m.stripeOf(id_));
+  // Encoded before the stripe is taken: the new value does not depend on the old one.
   Slot slot;
   if (detail::Arena* own = Model::Impl::scopeArena(detail::threadPosition(&m))) {
     m.encodeAttribute(r.type, index, value, slot, true, *own);
@@ -115,6 +121,7 @@ void Entity::set(std::size_t index, Value value) const {
     const std::scoped_lock lock(m.mutex);
     m.encodeAttribute(r.type, index, value, slot, true, m.arena);
   }
+  const std::scoped_lock stripe(m.stripeOf(id_));
   if ((detail::forwardMask(*m.schema)[r.type] >> index & 1) != 0) {
     // Records inverse() has indexed are kept current here.
     m.inverses.update(static_cast<std::size_t>(at), r.type, id_, static_cast<std::uint16_t>(index),
@@ -136,7 +143,9 @@ std::vector<Entity> Entity::inverse(std::string_view name) const {
                 std::string(name));
   }
   std::vector<std::uint32_t> ids;
-  {
+  if (auto current = m.inverses.referrersIfCurrent(*def, id_, m.records)) {
+    ids = std::move(*current);
+  } else {
     // Indexing reads the slots of the records added since the last call.
     const AllStripes stripes(m);
     ids = m.inverses.referrers(s, *def, id_, m.records);

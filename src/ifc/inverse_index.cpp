@@ -80,12 +80,14 @@ InverseIndex::Forward& InverseIndex::forwardOf(const sc::SchemaDef& s,
   for (std::size_t t = 0; t < s.entities.size(); ++t) {
     f->admits[t] = sc::isSubtype(s, static_cast<std::uint16_t>(t), inverse.entity) ? 1 : 0;
   }
+  attributes_.fetch_or(std::uint64_t{1} << inverse.attribute);
   forwards_.push_back(std::move(f));
   return *forwards_.back();
 }
 
 void InverseIndex::update(std::size_t at, std::uint16_t type, std::uint32_t id,
                           std::uint16_t attribute, const Slot& before, const Slot& after) {
+  if ((attributes_.load() >> attribute & 1) == 0) return;
   const std::scoped_lock guard(mutex_);
   std::vector<std::uint32_t> refs;
   for (const auto& f : forwards_) {
@@ -97,6 +99,23 @@ void InverseIndex::update(std::size_t at, std::uint16_t type, std::uint32_t id,
     }
     f->add(after, id, refs);
   }
+}
+
+std::optional<std::vector<std::uint32_t>> InverseIndex::referrersIfCurrent(
+    const sc::InverseDef& inverse, std::uint32_t target, const RecordStore& records) {
+  const std::scoped_lock guard(mutex_);
+  for (const auto& f : forwards_) {
+    if (f->entity != inverse.entity || f->attribute != inverse.attribute) continue;
+    // Whether a record is ready is read without its stripe; its slots are not read here.
+    if (f->indexedUpTo != records.end() ||
+        std::any_of(f->pending.begin(), f->pending.end(),
+                    [&](std::size_t at) { return records.has(at); })) {
+      return std::nullopt;
+    }
+    if (auto it = f->sources.find(target); it != f->sources.end()) return it->second;
+    return std::vector<std::uint32_t>{};
+  }
+  return std::nullopt;
 }
 
 std::vector<std::uint32_t> InverseIndex::referrers(const sc::SchemaDef& s,

@@ -3,10 +3,12 @@
 // the entities that refer to it through the inverse's forward attribute. Only the forward
 // attributes asked for are indexed, each the first time it is asked for.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -40,6 +42,11 @@ class InverseIndex {
   std::vector<std::uint32_t> referrers(const schema::SchemaDef& s,
                                        const schema::InverseDef& inverse, std::uint32_t target,
                                        const RecordStore& records);
+  // The same without any stripe held, when no record is left to index (nothing was made since
+  // the last call, as between the look-ups of a loop); otherwise nothing.
+  std::optional<std::vector<std::uint32_t>> referrersIfCurrent(const schema::InverseDef& inverse,
+                                                               std::uint32_t target,
+                                                               const RecordStore& records);
 
  private:
   struct Forward;
@@ -47,6 +54,9 @@ class InverseIndex {
 
   std::mutex mutex_;
   std::vector<std::unique_ptr<Forward>> forwards_;
+  // Bit a is set once some forward attribute of index a is indexed: update() of any other
+  // attribute returns without the lock. Set under every slot stripe, read under one.
+  std::atomic<std::uint64_t> attributes_{0};
 };
 
 }  // namespace ifc::detail

@@ -67,13 +67,17 @@ struct Model::Impl {
   std::vector<detail::Record> read;  // records of a file being read, until sorted
 
   // Attribute slots: get() and set() of an entity lock its stripe; what reads every slot
-  // (writing, validating, indexing inverses) locks all of them.
+  // (writing, validating, indexing inverses) locks all of them. Entities numbered together
+  // (a thread's block of indices, see kIndexBlock) share a stripe, so that a thread setting
+  // its own entities keeps locking one cache line instead of taking turns with the others.
   struct alignas(64) Stripe {
     std::mutex mutex;
   };
-  static constexpr std::size_t kStripes = 32;
+  static constexpr std::size_t kStripes = 64;
   mutable std::array<Stripe, kStripes> stripes;
-  std::mutex& stripeOf(std::uint32_t id) const { return stripes[id % kStripes].mutex; }
+  std::mutex& stripeOf(std::uint32_t id) const {
+    return stripes[(id / kIndexBlock) % kStripes].mutex;
+  }
 
   // Arenas of the threads that create entities in scopes, one per thread: scopes of one
   // thread never encode at once, and a thread finds its arena again without a lock (see

@@ -76,6 +76,9 @@ FloorRows filterFloor(const ModelRows& model, const db::Value& stdFlrId) {
   }
   floor.braces = onFloor(model.braces, stdFlrId);
   floor.cantiSlabs = onFloor(model.cantiSlabs, stdFlrId);
+  for (const Slab::SlabRow& row : model.slabs) {
+    if (row.stdFlrId == stdFlrId) floor.slabs.push_back(&row);
+  }
   return floor;
 }
 
@@ -86,6 +89,7 @@ FloorRowsIndex::FloorRowsIndex(const ModelRows& model) : model_(model) {
   cutRuns(model.walls, kFloorId, walls_);
   cutRuns(model.braces, kStdFlrId, braces_);
   cutRuns(model.cantiSlabs, kStdFlrId, cantiSlabs_);
+  cutRuns(model.slabs, kStdFlrId, slabs_);
 }
 
 FloorRows FloorRowsIndex::rowsOf(const db::Value& stdFlrId) const {
@@ -96,6 +100,10 @@ FloorRows FloorRowsIndex::rowsOf(const db::Value& stdFlrId) const {
   floor.walls = inRuns(model_.walls, kFloorId, walls_, stdFlrId);
   floor.braces = inRuns(model_.braces, kStdFlrId, braces_, stdFlrId);
   floor.cantiSlabs = inRuns(model_.cantiSlabs, kStdFlrId, cantiSlabs_, stdFlrId);
+  for (const Run& run : slabs_) {
+    if (!(model_.slabs[run.begin].stdFlrId == stdFlrId)) continue;
+    for (std::size_t k = run.begin; k < run.end; ++k) floor.slabs.push_back(&model_.slabs[k]);
+  }
   return floor;
 }
 

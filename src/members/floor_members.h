@@ -43,6 +43,7 @@ struct FloorRows {
   std::vector<Palvek::WallRow> walls;
   std::vector<Brace::BraceRow> braces;
   std::vector<Slab::CantiSlabRow> cantiSlabs;
+  std::vector<const Slab::SlabRow*> slabs;  // into ModelRows::slabs
 };
 
 [[nodiscard]] FloorRows filterFloor(const ModelRows& model, const db::Value& stdFlrId);
@@ -62,7 +63,7 @@ class FloorRowsIndex {
 
  private:
   ModelRows model_;
-  std::vector<Run> beams_, subBeams_, columns_, walls_, braces_, cantiSlabs_;
+  std::vector<Run> beams_, subBeams_, columns_, walls_, braces_, cantiSlabs_, slabs_;
 };
 
 // What every pass of one standard floor reads.

@@ -12,12 +12,8 @@ namespace Utils {
 void buildSlabs(const FloorBuild& build, std::vector<ifc::Entity>& objectlists) {
   const RunContext& ctx = build.ctx;
   const Slab::SlabDetailReader& reader = build.model.slabDetails;
-  std::vector<const Slab::SlabRow*> slabs;
-  for (const Slab::SlabRow& slab : build.model.slabs) {
-    if (slab.stdFlrId == build.stdFlr.id) slabs.push_back(&slab);
-  }
   buildMemberRows<const Slab::SlabRow*>(
-      ctx.model, build.mt, slabs,
+      ctx.model, build.mt, build.floor.slabs,
       [&](const Slab::SlabRow* row) {
         const Slab::SlabRow& slab = *row;
         const std::vector<Grid::OutlineSegment> cords = reader.cords(slab.gridIds);

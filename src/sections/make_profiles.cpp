@@ -16,6 +16,11 @@ struct ProfileCache::Entry {
   std::mutex mutex;  // held by the caller that builds the list
   std::shared_ptr<const ProfileList> profiles;
   std::optional<std::uint32_t> group;  // the model's shared group of the list's entities
+  // Set once the list is built: profiles and group are read without the lock from then on.
+  std::atomic<bool> built{false};
+  // The earliest position the group was placed at (slot and phase in one number): a later
+  // caller has nothing to place, and does not queue on the model's lock to learn so.
+  std::atomic<std::uint64_t> placedAt{~std::uint64_t{0}};
 };
 
 ProfileCache::ProfileCache() = default;
@@ -272,24 +277,38 @@ std::shared_ptr<const ProfileList> makeProfiles(ifc::Model& ifcfile, ProfileCach
     if (!slot) slot = std::make_shared<ProfileCache::Entry>();
     entry = slot;
   }
-  // Only the callers of this key wait while it is built.
-  const std::scoped_lock building(entry->mutex);
-  if (!entry->profiles) {
-    ProfileList built;
-    if (code) {
-      const Items items(*code, shapeValue);
-      // A trial on a scratch model first: a row whose second builder refuses its dimensions
-      // then leaves no entities of the first one behind in the run's model.
-      ifc::Model trial(ifcfile.schemaName());
-      (void)buildProfiles(trial, *code, items);
-      const std::uint32_t group = ifcfile.createGroup();
-      const ifc::Model::GroupScope scope(ifcfile, group);
-      built = buildProfiles(ifcfile, *code, items);
-      entry->group = group;
+  // Builds the entry's list unless another caller has; only the callers of this key wait
+  // meanwhile.
+  auto build = [&](ProfileCache::Entry& e) {
+    const std::scoped_lock building(e.mutex);
+    if (!e.profiles) {
+      ProfileList built;
+      if (code) {
+        const Items items(*code, shapeValue);
+        // A trial on a scratch model first: a row whose second builder refuses its dimensions
+        // then leaves no entities of the first one behind in the run's model.
+        ifc::Model trial(ifcfile.schemaName());
+        (void)buildProfiles(trial, *code, items);
+        const std::uint32_t group = ifcfile.createGroup();
+        const ifc::Model::GroupScope scope(ifcfile, group);
+        built = buildProfiles(ifcfile, *code, items);
+        e.group = group;
+      }
+      e.profiles = std::make_shared<const ProfileList>(std::move(built));
     }
-    entry->profiles = std::make_shared<const ProfileList>(std::move(built));
+    e.built.store(true, std::memory_order_release);
+  };
+  if (!entry->built.load(std::memory_order_acquire)) build(*entry);
+  if (entry->group) {
+    const std::uint64_t at = std::uint64_t{use.slot} << 32 | use.phase;
+    std::uint64_t placed = entry->placedAt.load();
+    while (at < placed) {
+      if (entry->placedAt.compare_exchange_weak(placed, at)) {
+        ifcfile.placeGroup(*entry->group, use);
+        break;
+      }
+    }
   }
-  if (entry->group) ifcfile.placeGroup(*entry->group, use);
   return entry->profiles;
 }
 

@@ -35,13 +35,14 @@ TEST(FloorRowsIndex, FindsTheRowsFilterFloorFindsForEveryStoredFormOfAFloorId) {
   std::vector<Palvek::WallRow> walls(floorIds.size());
   std::vector<Brace::BraceRow> braces(floorIds.size());
   std::vector<Slab::CantiSlabRow> cantiSlabs(floorIds.size());
+  std::vector<Slab::SlabRow> slabs(floorIds.size());
   for (std::size_t k = 0; k < floorIds.size(); ++k) {
     const auto id = static_cast<std::int64_t>(k);
     beams[k].floorId = floorIds[k];
     beams[k].beamId = id;
     subBeams[k].stdFlrId = floorIds[k];
     subBeams[k].id = id;
-    // Walls and braces in the reverse order: other runs.
+    // Walls, braces and slabs in the reverse order: other runs.
     const std::size_t r = floorIds.size() - 1 - k;
     columns[k].stdFlrId = floorIds[k];
     columns[k].id = id;
@@ -51,6 +52,8 @@ TEST(FloorRowsIndex, FindsTheRowsFilterFloorFindsForEveryStoredFormOfAFloorId) {
     braces[k].id = id;
     cantiSlabs[k].stdFlrId = floorIds[k];
     cantiSlabs[k].id = id;
+    slabs[k].stdFlrId = floorIds[r];
+    slabs[k].id = id;
   }
 
   const modeldb::TempPath path("floor_rows");
@@ -60,7 +63,7 @@ TEST(FloorRowsIndex, FindsTheRowsFilterFloorFindsForEveryStoredFormOfAFloorId) {
   const Slab::SlabDetailReader slabDetails(conn);
   const Slab::SlabsByGrid slabsByGrid({});
   const Utils::ModelRows model{conn,    wallHoles, slabDetails, slabsByGrid, beams, subBeams,
-                               columns, walls,     {},          cantiSlabs,  braces};
+                               columns, walls,     slabs,       cantiSlabs,  braces};
   const Utils::FloorRowsIndex index(model);
 
   const auto id = [](const auto& r) -> const db::Value& { return r.id; };
@@ -77,6 +80,8 @@ TEST(FloorRowsIndex, FindsTheRowsFilterFloorFindsForEveryStoredFormOfAFloorId) {
               idsOf(expected.walls, [](const auto& r) -> const db::Value& { return r.wallId; }));
     EXPECT_EQ(idsOf(found.braces, id), idsOf(expected.braces, id));
     EXPECT_EQ(idsOf(found.cantiSlabs, id), idsOf(expected.cantiSlabs, id));
+    const auto slabId = [](const Slab::SlabRow* r) -> const db::Value& { return r->id; };
+    EXPECT_EQ(idsOf(found.slabs, slabId), idsOf(expected.slabs, slabId));
   }
   // The integer and double forms of one number are one floor: five rows of floor 1.
   EXPECT_EQ(index.rowsOf(1).beams.size(), 5u);
