@@ -133,12 +133,13 @@ struct Model::Impl {
   ThreadState& threadState();
   // The order and numbers of the written file: record indices in write order, and the
   // written number of each record by index; both empty when the file is written in index
-  // order with the records' own numbers. Called with the mutex held.
+  // order with the records' own numbers. Called with the mutex held; made on `threads`
+  // threads at once when the model is large.
   struct WritePlan {
     std::vector<std::uint32_t> order;
     std::vector<std::uint32_t> numbers;
   };
-  WritePlan writePlan() const;
+  WritePlan writePlan(unsigned threads = 1) const;
 };
 
 // Holds every slot stripe of a model: nothing changes an attribute meanwhile.

@@ -251,7 +251,7 @@ void Model::write(std::ostream& out, unsigned threads) const {
   const AllStripes stripes(m);
   const std::scoped_lock lock(m.mutex);
   // In write order, numbered as a model built on one thread is.
-  const Model::Impl::WritePlan plan = m.writePlan();
+  const Model::Impl::WritePlan plan = m.writePlan(threads);
   Writer w(&out, m, plan.numbers);
   w.raw("ISO-10303-21;\nHEADER;\n");
   if (m.header.empty()) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <limits>
+#include <thread>
 #include <vector>
 
 #include "ifc/model_impl.h"
@@ -149,7 +150,22 @@ Model::GroupScope::GroupScope(Model& model, std::uint32_t group) {
 
 Model::GroupScope::~GroupScope() { detail::pop(position_); }
 
-Model::Impl::WritePlan Model::Impl::writePlan() const {
+namespace {
+
+// Runs work(part, begin, end) on `parts` consecutive ranges of [0, n) at once, the first on
+// the calling thread.
+template <typename Work>
+void inRanges(std::size_t parts, std::size_t n, const Work& work) {
+  auto range = [&](std::size_t part) { work(part, n * part / parts, n * (part + 1) / parts); };
+  std::vector<std::thread> threads;
+  for (std::size_t part = 1; part < parts; ++part) threads.emplace_back(range, part);
+  range(0);
+  for (std::thread& t : threads) t.join();
+}
+
+}  // namespace
+
+Model::Impl::WritePlan Model::Impl::writePlan(unsigned threads) const {
   auto positionOf = [this](const detail::Record& r) {
     if ((r.slot & detail::kGroupBit) != 0) return groups[r.slot & ~detail::kGroupBit];
     return WritePosition{r.slot, r.phase};
@@ -161,6 +177,11 @@ Model::Impl::WritePlan Model::Impl::writePlan() const {
   }
   WritePlan plan;
   if (plain) return plan;
+  auto before = [&](std::uint32_t a, std::uint32_t b) {
+    return positionOf(records[a]) < positionOf(records[b]);
+  };
+  // Each pass below works on ranges of records (or slots) at once, a range per thread.
+  const std::size_t parts = threads > 1 && end >= (std::size_t{1} << 16) ? threads : 1;
   // Stable: entities of one position keep their creation order. The records are bucketed by
   // slot (a counting sort, in index order within a slot), then each slot's records ordered by
   // phase, which a slot seldom needs; a group never placed goes after everything.
@@ -170,44 +191,72 @@ Model::Impl::WritePlan Model::Impl::writePlan() const {
     for (std::size_t k = 0; k < end; ++k) {
       if (records.has(k)) plan.order.push_back(static_cast<std::uint32_t>(k));
     }
-    std::stable_sort(plan.order.begin(), plan.order.end(), [&](std::uint32_t a, std::uint32_t b) {
-      return positionOf(records[a]) < positionOf(records[b]);
-    });
+    std::stable_sort(plan.order.begin(), plan.order.end(), before);
   } else {
-    auto bucketOf = [&](const detail::Record& r) {
-      return std::min<std::uint64_t>(positionOf(r).slot, buckets - 1);
-    };
+    constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> bucketOf(end);
+    // counts[part][bucket]: records of the bucket in the part's range, then where the part's
+    // first one of the bucket goes.
+    std::vector<std::vector<std::uint32_t>> counts(parts, std::vector<std::uint32_t>(buckets));
+    inRanges(parts, end, [&](std::size_t part, std::size_t first, std::size_t last) {
+      for (std::size_t k = first; k < last; ++k) {
+        if (!records.has(k)) {
+          bucketOf[k] = kNone;
+          continue;
+        }
+        const auto b = static_cast<std::uint32_t>(
+            std::min<std::uint64_t>(positionOf(records[k]).slot, buckets - 1));
+        bucketOf[k] = b;
+        ++counts[part][b];
+      }
+    });
     std::vector<std::uint32_t> starts(buckets + 1, 0);
-    for (std::size_t k = 0; k < end; ++k) {
-      if (records.has(k)) ++starts[bucketOf(records[k]) + 1];
-    }
-    for (std::size_t b = 1; b < starts.size(); ++b) starts[b] += starts[b - 1];
-    plan.order.resize(starts.back());
-    {
-      std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
-      for (std::size_t k = 0; k < end; ++k) {
-        if (records.has(k))
-          plan.order[next[bucketOf(records[k])]++] = static_cast<std::uint32_t>(k);
+    std::uint32_t placed = 0;
+    for (std::size_t b = 0; b < buckets; ++b) {
+      starts[b] = placed;
+      for (std::vector<std::uint32_t>& c : counts) {
+        const std::uint32_t n = c[b];
+        c[b] = placed;
+        placed += n;
       }
     }
-    auto before = [&](std::uint32_t a, std::uint32_t b) {
-      return positionOf(records[a]) < positionOf(records[b]);
-    };
-    for (std::size_t b = 0; b + 1 < starts.size(); ++b) {
-      const auto first = plan.order.begin() + starts[b];
-      const auto last = plan.order.begin() + starts[b + 1];
-      if (!std::is_sorted(first, last, before)) std::stable_sort(first, last, before);
-    }
+    starts[buckets] = placed;
+    plan.order.resize(placed);
+    inRanges(parts, end, [&](std::size_t part, std::size_t first, std::size_t last) {
+      for (std::size_t k = first; k < last; ++k) {
+        if (bucketOf[k] != kNone)
+          plan.order[counts[part][bucketOf[k]]++] = static_cast<std::uint32_t>(k);
+      }
+    });
+    inRanges(parts, buckets, [&](std::size_t, std::size_t first, std::size_t last) {
+      for (std::size_t b = first; b < last; ++b) {
+        const auto from = plan.order.begin() + starts[b];
+        const auto to = plan.order.begin() + starts[b + 1];
+        if (!std::is_sorted(from, to, before)) std::stable_sort(from, to, before);
+      }
+    });
   }
   // Records read from a file keep their numbers (they come first: nothing is placed before
   // them); created ones are numbered on from there in write order, leaving out the indices
-  // that hold none, as a single thread would have numbered them.
+  // that hold none, as a single thread would have numbered them. Each range of the order
+  // numbers on from the created records before it.
   plan.numbers.assign(end, 0);
-  std::uint64_t next = records.firstCreatedNumber();
-  for (const std::uint32_t k : plan.order) {
-    plan.numbers[k] =
-        k < records.firstCreatedIndex() ? records[k].id : static_cast<std::uint32_t>(next++);
-  }
+  const std::size_t firstCreated = records.firstCreatedIndex();
+  std::vector<std::uint64_t> createdBefore(parts + 1, 0);
+  inRanges(parts, plan.order.size(), [&](std::size_t part, std::size_t first, std::size_t last) {
+    createdBefore[part + 1] = static_cast<std::uint64_t>(
+        std::count_if(plan.order.begin() + static_cast<std::ptrdiff_t>(first),
+                      plan.order.begin() + static_cast<std::ptrdiff_t>(last),
+                      [&](std::uint32_t k) { return k >= firstCreated; }));
+  });
+  for (std::size_t part = 0; part < parts; ++part) createdBefore[part + 1] += createdBefore[part];
+  inRanges(parts, plan.order.size(), [&](std::size_t part, std::size_t first, std::size_t last) {
+    std::uint64_t next = records.firstCreatedNumber() + createdBefore[part];
+    for (std::size_t i = first; i < last; ++i) {
+      const std::uint32_t k = plan.order[i];
+      plan.numbers[k] = k < firstCreated ? records[k].id : static_cast<std::uint32_t>(next++);
+    }
+  });
   return plan;
 }
 

@@ -429,7 +429,8 @@ TEST_P(ModelTest, SlotsAreWrittenInOrderWhetherFewOrFarMoreThanTheRecords) {
 }
 
 TEST_P(ModelTest, TextMadeOnSeveralThreadsIsTheTextOfOne) {
-  // Pieces of many entities, in creation order and, with slots, in another order.
+  // Pieces of many entities, in creation order and, with slots and shared groups, in another
+  // order (its plan made on several threads too).
   for (const bool slots : {false, true}) {
     auto m = ifc::Model::parse(ifc_test::templateText(GetParam()));
     const std::uint32_t first = m->reserveSlots(2);
@@ -437,6 +438,16 @@ TEST_P(ModelTest, TextMadeOnSeveralThreadsIsTheTextOfOne) {
       std::optional<ifc::Model::SlotScope> scope;
       if (slots) scope.emplace(*m, first + static_cast<std::uint32_t>(1 - k % 2));
       const Entity p = m->create("IfcCartesianPoint", {List{double(k), 0.5}});
+      if (slots && k % 10000 == 1) {
+        // A shared group used here, at a later phase of the slot than its other entities.
+        const ifc::WritePosition at = m->takePosition();
+        const std::uint32_t group = m->createGroup();
+        {
+          const ifc::Model::GroupScope g(*m, group);
+          m->create("IfcCartesianPoint", {List{double(k), 1.5}});
+        }
+        m->placeGroup(group, at);
+      }
       m->create("IfcPolyline", {List{p, p}});
     }
     const std::string one = m->toString();
