@@ -127,18 +127,21 @@ std::string whyUnreadable(sqlite3* handle, const std::string& journal) {
   return sqlite3_errmsg(handle);
 }
 
+// The column read through its sqlite3_value: one call into SQLite's API for the value instead
+// of one for its type and one for its content.
 Value columnValue(sqlite3_stmt* stmt, int col) {
-  switch (sqlite3_column_type(stmt, col)) {
+  sqlite3_value* value = sqlite3_column_value(stmt, col);
+  switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
       return {};
     case SQLITE_INTEGER:
-      return Value(static_cast<std::int64_t>(sqlite3_column_int64(stmt, col)));
+      return Value(static_cast<std::int64_t>(sqlite3_value_int64(value)));
     case SQLITE_FLOAT:
-      return Value(sqlite3_column_double(stmt, col));
+      return Value(sqlite3_value_double(value));
     default: {
       // Text (and the odd blob) as stored bytes, decoded from GBK.
-      const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, col));
-      const int size = sqlite3_column_bytes(stmt, col);
+      const auto* data = static_cast<const char*>(sqlite3_value_blob(value));
+      const int size = sqlite3_value_bytes(value);
       if (data == nullptr) return Value(std::string());
       return Value(decodeGbk(std::string_view(data, static_cast<std::size_t>(size))));
     }
