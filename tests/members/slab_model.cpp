@@ -1,6 +1,9 @@
 #include "slab_model.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <string>
 
 #include "driver/verdamo.h"
 
@@ -8,8 +11,10 @@ namespace members_test {
 
 void SlabModel::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  // The process id keeps apart runs of the same test from two build trees at once.
   dir_ = std::filesystem::temp_directory_path() /
-         (std::string("sdb2ifc_") + info->test_suite_name() + "_" + info->name());
+         (std::string("sdb2ifc_") + info->test_suite_name() + "_" + info->name() + "_" +
+          std::to_string(::getpid()));
   std::filesystem::remove_all(dir_);
   std::filesystem::create_directories(dir_);
   sf = m.add(modeldb::StdFloor{.no = 1, .height = 3000, .para = "0,120"});
