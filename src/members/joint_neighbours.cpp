@@ -1,35 +1,28 @@
 #include "members/joint_neighbours.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <functional>
 #include <optional>
-
-#include "text/number_text.h"
+#include <string_view>
 
 namespace Utils {
 
 namespace {
 
 // Values equal as db::Value compares them share a key: numbers by value (5 and 5.0, -0.0 and
-// 0.0), text by its characters, NULL with NULL. A NaN equals nothing: no key.
-std::optional<std::string> keyOf(const db::Value& v) {
-  std::string key;
-  if (v.isNull()) {
-    key.push_back('0');
-  } else if (v.isText()) {
-    key.push_back('t');
-    key.append(v.asText());
-  } else {
-    const double d = v.asDouble();
-    if (std::isnan(d)) return std::nullopt;
-    key.push_back('n');
-    key.append(text::repr(d == 0 ? 0.0 : d));
-  }
-  return key;
+// 0.0), text by its characters, NULL with NULL. A NaN equals nothing: no key. Unequal values
+// may share a key too (the index then holds rows of other joints, which the queries leave).
+std::optional<std::uint64_t> keyOf(const db::Value& v) {
+  if (v.isNull()) return 0x9E3779B97F4A7C15ULL;
+  if (v.isText()) return std::hash<std::string_view>{}(v.asText()) ^ 0xC2B2AE3D27D4EB4FULL;
+  const double d = v.asDouble();
+  if (std::isnan(d)) return std::nullopt;
+  return std::bit_cast<std::uint64_t>(d == 0 ? 0.0 : d);
 }
 
-void add(std::unordered_map<std::string, std::vector<std::uint32_t>>& index, const db::Value& jt,
-         std::size_t row) {
+void add(JointNeighbours::Index& index, const db::Value& jt, std::size_t row) {
   if (const auto key = keyOf(jt)) {
     auto& rows = index[*key];
     if (rows.empty() || rows.back() != row) rows.push_back(static_cast<std::uint32_t>(row));
@@ -37,8 +30,8 @@ void add(std::unordered_map<std::string, std::vector<std::uint32_t>>& index, con
 }
 
 template <typename Row>
-std::vector<Row> rowsAt(const std::unordered_map<std::string, std::vector<std::uint32_t>>& index,
-                        const std::vector<Row>& all, const db::Value& jt1, const db::Value& jt2) {
+std::vector<Row> rowsAt(const JointNeighbours::Index& index, const std::vector<Row>& all,
+                        const db::Value& jt1, const db::Value& jt2) {
   std::vector<std::uint32_t> positions;
   for (const db::Value* jt : {&jt1, &jt2}) {
     const auto key = keyOf(*jt);

@@ -5,7 +5,6 @@
 // member.
 
 #include <cstdint>
-#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -27,10 +26,11 @@ class JointNeighbours {
   };
   [[nodiscard]] Rows at(const db::Value& jt1, const db::Value& jt2) const;
 
- private:
   // Row positions by joint key; a key may hold rows of other joints too (the queries compare
   // joints themselves), never miss one.
-  using Index = std::unordered_map<std::string, std::vector<std::uint32_t>>;
+  using Index = std::unordered_map<std::uint64_t, std::vector<std::uint32_t>>;
+
+ private:
   const FloorRows& floor_;
   Index beams_, columns_, walls_;
 };
