@@ -11,7 +11,7 @@ namespace members_test {
 
 void SlabModel::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  // The process id keeps apart runs of the same test from two build trees at once.
+  // The process id too: two build trees may run the same test at once.
   dir_ = std::filesystem::temp_directory_path() /
          (std::string("sdb2ifc_") + info->test_suite_name() + "_" + info->name() + "_" +
           std::to_string(::getpid()));
