@@ -12,8 +12,8 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const { readBoxes, findProduct, boxDifference, READERS, WEB_IFC } =
-  await import(path.join(here, '../../interop/boxes.mjs'));
+const { WEB_IFC } = await import(path.join(here, '../../interop/boxes.mjs'));
+const { checkSample } = await import(path.join(here, 'sample_check.mjs'));
 
 const toleranceMm = 1;
 const volumeTolerance = 1e-6;
@@ -56,39 +56,11 @@ const expected = {
   },
 };
 
-const file = process.argv[2];
-if (!file) {
-  console.error('usage: node linear_check.mjs <sample_linear.ifc>');
-  process.exit(2);
-}
-const result = await readBoxes(file);
-const failures = [];
-let checked = 0;
-for (const product of result.products.filter((p) => ['IFCBEAM', 'IFCCOLUMN', 'IFCMEMBER'].includes(p.type))) {
-  for (const reader of READERS) {
-    if (!product.views[reader].hasGeometry) failures.push(`${reader}: ${product.name} has no geometry`);
-  }
-}
-for (const [name, want] of Object.entries(expected)) {
-  const product = findProduct(result, name);
-  if (!product) {
-    failures.push(`no product ${name}`);
-    continue;
-  }
-  const metres = { min: want.min.map((v) => v / 1000), max: want.max.map((v) => v / 1000) };
-  for (const reader of READERS) {
-    const view = product.views[reader];
-    const difference = boxDifference(view, metres, toleranceMm / 1000);
-    if (difference) failures.push(`${reader}: ${name}: ${difference}`);
-    const volume = view.volume * 1e9;
-    if (want.volume !== undefined && (want.volumeReaders ?? READERS).includes(reader)
-        && !(Math.abs(volume - want.volume) <= volumeTolerance * want.volume)) {
-      failures.push(`${reader}: ${name}: volume ${volume.toFixed(0)} mm³ (expected ${want.volume.toFixed(0)})`);
-    }
-    checked++;
-  }
-}
-for (const f of failures) console.error(f);
-const versions = Object.entries(result.readers).map(([r, v]) => `${r} ${v}`).join(' and ');
-if (failures.length === 0) console.log(`${checked} member boxes and volumes as expected in ${versions}`);
-process.exit(failures.length === 0 ? 0 : 1);
+await checkSample({
+  what: 'member',
+  usage: 'linear_check.mjs <sample_linear.ifc>',
+  types: ['IfcBeam', 'IfcColumn', 'IfcMember'],
+  expected,
+  toleranceMm,
+  volumeTolerance,
+});

@@ -12,8 +12,8 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const { readBoxes, findProduct, boxDifference, READERS, IFC_LITE } =
-  await import(path.join(here, '../../interop/boxes.mjs'));
+const { IFC_LITE } = await import(path.join(here, '../../interop/boxes.mjs'));
+const { checkSample } = await import(path.join(here, 'sample_check.mjs'));
 
 const toleranceMm = 1;
 // Relative volume tolerances. Curved faces come back as facets: the readers draw a quarter
@@ -77,39 +77,10 @@ const expected = {
   },
 };
 
-const file = process.argv[2];
-if (!file) {
-  console.error('usage: node slabs_check.mjs <sample_slabs.ifc>');
-  process.exit(2);
-}
-const result = await readBoxes(file);
-const failures = [];
-let checked = 0;
-for (const product of result.products.filter((p) => p.type === 'IFCSLAB')) {
-  for (const reader of READERS) {
-    if (!product.views[reader].hasGeometry) failures.push(`${reader}: ${product.name} has no geometry`);
-  }
-}
-for (const [name, want] of Object.entries(expected)) {
-  const product = findProduct(result, name);
-  if (!product) {
-    failures.push(`no product ${name}`);
-    continue;
-  }
-  const metres = { min: want.min.map((v) => v / 1000), max: want.max.map((v) => v / 1000) };
-  for (const reader of READERS) {
-    const view = product.views[reader];
-    const difference = boxDifference(view, metres, toleranceMm / 1000);
-    if (difference) failures.push(`${reader}: ${name}: ${difference}`);
-    const volume = view.volume * 1e9;
-    if ((want.volumeReaders ?? READERS).includes(reader)
-        && !(Math.abs(volume - want.volume) <= want.tol * want.volume)) {
-      failures.push(`${reader}: ${name}: volume ${volume.toFixed(0)} mm³ (expected ${want.volume.toFixed(0)})`);
-    }
-    checked++;
-  }
-}
-for (const f of failures) console.error(f);
-const versions = Object.entries(result.readers).map(([r, v]) => `${r} ${v}`).join(' and ');
-if (failures.length === 0) console.log(`${checked} slab boxes and volumes as expected in ${versions}`);
-process.exit(failures.length === 0 ? 0 : 1);
+await checkSample({
+  what: 'slab',
+  usage: 'slabs_check.mjs <sample_slabs.ifc>',
+  types: ['IfcSlab'],
+  expected,
+  toleranceMm,
+});

@@ -11,8 +11,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const { readBoxes, findProduct, boxDifference, READERS } =
-  await import(path.join(here, '../../interop/boxes.mjs'));
+const { checkSample } = await import(path.join(here, 'sample_check.mjs'));
 
 const toleranceMm = 1;
 const expected = {
@@ -29,33 +28,10 @@ const expected = {
   Wall_501: { min: [900, 79900, 0], max: [6000, 80100, 3000] },
 };
 
-const file = process.argv[2];
-if (!file) {
-  console.error('usage: node walls_check.mjs <sample_walls.ifc>');
-  process.exit(2);
-}
-const result = await readBoxes(file);
-const failures = [];
-let checked = 0;
-for (const product of result.products.filter((p) => p.type === 'IFCWALL')) {
-  for (const reader of READERS) {
-    if (!product.views[reader].hasGeometry) failures.push(`${reader}: ${product.name} has no geometry`);
-  }
-}
-for (const [name, box] of Object.entries(expected)) {
-  const product = findProduct(result, name);
-  if (!product) {
-    failures.push(`no product ${name}`);
-    continue;
-  }
-  const metres = { min: box.min.map((v) => v / 1000), max: box.max.map((v) => v / 1000) };
-  for (const reader of READERS) {
-    const difference = boxDifference(product.views[reader], metres, toleranceMm / 1000);
-    if (difference) failures.push(`${reader}: ${name}: ${difference}`);
-    checked++;
-  }
-}
-for (const f of failures) console.error(f);
-const versions = Object.entries(result.readers).map(([r, v]) => `${r} ${v}`).join(' and ');
-if (failures.length === 0) console.log(`${checked} wall boxes as expected in ${versions}`);
-process.exit(failures.length === 0 ? 0 : 1);
+await checkSample({
+  what: 'wall',
+  usage: 'walls_check.mjs <sample_walls.ifc>',
+  types: ['IfcWall'],
+  expected,
+  toleranceMm,
+});
