@@ -183,19 +183,7 @@ Row rowFromPython(py::handle sequence) {
 #define SDB2IFC_HOST_ROW(Row)                          \
   template py::tuple rowToPython<Row>(const Row& row); \
   template Row rowFromPython<Row>(py::handle sequence);
-SDB2IFC_HOST_ROW(Beam::BeamRow)
-SDB2IFC_HOST_ROW(Palvek::WallRow)
-SDB2IFC_HOST_ROW(Palvek::WallHoleRow)
-SDB2IFC_HOST_ROW(Column::ColumnRow)
-SDB2IFC_HOST_ROW(Floor::StdFloorRow)
-SDB2IFC_HOST_ROW(SubBeam::SubBeamRow)
-SDB2IFC_HOST_ROW(Brace::BraceRow)
-SDB2IFC_HOST_ROW(Slab::SlabRow)
-SDB2IFC_HOST_ROW(Slab::CantiSlabRow)
-SDB2IFC_HOST_ROW(Slab::AdjacentBeamRow)
-SDB2IFC_HOST_ROW(Slab::SlabHoleRow)
-SDB2IFC_HOST_ROW(Property::SlabFoldPropRow)
-SDB2IFC_HOST_ROW(Grid::OutlinePoint)
+SDB2IFC_HOST_ROWS(SDB2IFC_HOST_ROW)
 #undef SDB2IFC_HOST_ROW
 
 py::list segmentToPython(const Grid::OutlineSegment& segment) {

@@ -47,23 +47,26 @@ template <class Row>
   return rows;
 }
 
-// The row types of the host functions.
+// The row types of the host functions: X(Row) for each.
+#define SDB2IFC_HOST_ROWS(X)   \
+  X(Beam::BeamRow)             \
+  X(Palvek::WallRow)           \
+  X(Palvek::WallHoleRow)       \
+  X(Column::ColumnRow)         \
+  X(Floor::StdFloorRow)        \
+  X(SubBeam::SubBeamRow)       \
+  X(Brace::BraceRow)           \
+  X(Slab::SlabRow)             \
+  X(Slab::CantiSlabRow)        \
+  X(Slab::AdjacentBeamRow)     \
+  X(Slab::SlabHoleRow)         \
+  X(Property::SlabFoldPropRow) \
+  X(Grid::OutlinePoint)
+
 #define SDB2IFC_HOST_ROW(Row)                                       \
   extern template pybind11::tuple rowToPython<Row>(const Row& row); \
   extern template Row rowFromPython<Row>(pybind11::handle sequence);
-SDB2IFC_HOST_ROW(Beam::BeamRow)
-SDB2IFC_HOST_ROW(Palvek::WallRow)
-SDB2IFC_HOST_ROW(Palvek::WallHoleRow)
-SDB2IFC_HOST_ROW(Column::ColumnRow)
-SDB2IFC_HOST_ROW(Floor::StdFloorRow)
-SDB2IFC_HOST_ROW(SubBeam::SubBeamRow)
-SDB2IFC_HOST_ROW(Brace::BraceRow)
-SDB2IFC_HOST_ROW(Slab::SlabRow)
-SDB2IFC_HOST_ROW(Slab::CantiSlabRow)
-SDB2IFC_HOST_ROW(Slab::AdjacentBeamRow)
-SDB2IFC_HOST_ROW(Slab::SlabHoleRow)
-SDB2IFC_HOST_ROW(Property::SlabFoldPropRow)
-SDB2IFC_HOST_ROW(Grid::OutlinePoint)
+SDB2IFC_HOST_ROWS(SDB2IFC_HOST_ROW)
 #undef SDB2IFC_HOST_ROW
 
 // An outline segment is a list of its points, each an (x, y, z) tuple.
