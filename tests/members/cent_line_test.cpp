@@ -7,8 +7,10 @@
 
 namespace {
 
-Beam::BeamRow beam(double x1, double y1, double x2, double y2, double ecc) {
-  Beam::BeamRow row;
+// A beam or wall row from joint 1 at (x1, y1) to joint 2 at (x2, y2), `ecc` off that line.
+template <class Row>
+Row line(double x1, double y1, double x2, double y2, double ecc) {
+  Row row;
   row.ecc = ecc;
   row.jt1Id = 1;
   row.jt2Id = 2;
@@ -18,18 +20,8 @@ Beam::BeamRow beam(double x1, double y1, double x2, double y2, double ecc) {
   row.y2 = y2;
   return row;
 }
-
-Palvek::WallRow wall(double x1, double y1, double x2, double y2, double ecc) {
-  Palvek::WallRow row;
-  row.ecc = ecc;
-  row.jt1Id = 1;
-  row.jt2Id = 2;
-  row.x1 = x1;
-  row.y1 = y1;
-  row.x2 = x2;
-  row.y2 = y2;
-  return row;
-}
+constexpr auto beam = line<Beam::BeamRow>;
+constexpr auto wall = line<Palvek::WallRow>;
 
 TEST(CentLine, TheOffsetLineLiesEccToTheLeftForBeamsAndWallsAlike) {
   const struct {
