@@ -139,7 +139,8 @@ ifc::Entity createStraightWall(const RunContext& ctx, const WallRow& wall,
   }
   double x1 = updated.x1, y1 = updated.y1, x2 = updated.x2, y2 = updated.y2;
   if (!connectBeams.empty()) {
-    const WallPlanEnds byBeam = adjustWallByBeam(updated, connectBeams, wall);
+    const WallPlanEnds byBeam =
+        adjustWallByBeam(updated, connectBeams, wall, {plane1.has_value(), plane2.has_value()});
     x1 = byBeam.x1;
     y1 = byBeam.y1;
     x2 = byBeam.x2;

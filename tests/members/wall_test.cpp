@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <numbers>
 #include <string>
 #include <utility>
 #include <vector>
@@ -216,6 +217,18 @@ TEST_P(Walls, StraightWallEndsMeetTheirNeighbouringWallsAndBeamsAsDrawn) {
   next();
   f.beam(6000, y + 1000, 6000, y, f.beam300, 50);
   cases.push_back({"an eccentric beam facing along the wall", wall(), 0, y, 6200, y});
+  next();
+  // Skew beams: the end lands where the axis crosses the face a square beam would give, which
+  // lies 1 / sin of the angle farther along the wall. At end 2, 70 degrees with Ecc 200 and
+  // the beam's left side towards the end: 350 / sin 70 beyond; at end 1, 76 degrees.
+  const double rad = std::numbers::pi / 180, s70 = std::sin(70 * rad), s76 = std::sin(76 * rad);
+  f.beam(6000, y, 6000 + 2000 * std::cos(70 * rad), y - 2000 * s70, f.beam300, 200);
+  f.beam(0, y, 2000 * std::cos(76 * rad), y + 2000 * s76, f.beam300);
+  cases.push_back({"skew beams at both ends", wall(), -150 / s76, y, 6000 + 350 / s70, y});
+  next();
+  // Drawn the other way, its left side away from the end: the face 50 / sin 70 before it.
+  f.beam(6000 + 2000 * std::cos(70 * rad), y - 2000 * s70, 6000, y, f.beam300, 200);
+  cases.push_back({"a skew beam facing back", wall(), 0, y, 6000 - 50 / s70, y});
   next();
   // An L: each wall through the other, then on to the far face of the beam over the other.
   f.beam(0, y, 6000, y, f.beam300);
