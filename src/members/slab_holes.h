@@ -1,7 +1,8 @@
 #pragma once
 // Slab openings: one IfcOpeningElement "Slab_Hole" per opening row, a rectangular prism
-// 10000 mm long from the storey base along the slab's extrusion direction, over the
-// opening's rectangle turned by its rotation about its reference point.
+// 10000 mm long from the storey base along the slab's extrusion direction (on a taller storey,
+// long enough to pass 20 mm above the slab's top), over the opening's rectangle turned by its
+// rotation about its reference point.
 
 #include <vector>
 

@@ -91,5 +91,26 @@ TEST_F(SlabOpenings, FoldedSlabsKeepVerticalOpeningsAndEachPanelOfASplitSlabGets
   }
 }
 
+TEST_F(SlabOpenings, OnAStoreyTallerThanTheirTenMetresTheyStillPassThroughTheSlab) {
+  // The floor is rebuilt for a second storey 12000 high at elevation 3000; the sloped slab's
+  // top rises 600 over its 6000 mm.
+  m.add(modeldb::Floor{.stdFlr = sf, .no = 2, .levelB = 3000, .height = 12000});
+  const Value flat = slab({{0, 0}, {6000, 0}, {6000, 4000}, {0, 4000}}, 120);
+  const Value sloped = slab({{10000, 0}, {16000, 0, 600}, {16000, 4000, 600}, {10000, 4000}}, 120);
+  const Value rect = m.add(modeldb::SlabHoleDef{.shapeVal = "1,600,400"});
+  for (const auto& [host, x] : {std::pair{flat, 1000.0}, std::pair{sloped, 11000.0}}) {
+    m.add(modeldb::SlabHole{.stdFlr = sf, .slab = host, .jt = jt(x, 2000), .sect = rect});
+  }
+  EXPECT_EQ(convert(), "");
+  const std::vector<ifc::Entity> openings = productsNamed(*model, "Slab_Hole");
+  ASSERT_EQ(openings.size(), 4U);
+  // On the 3000 storey as ever; on the tall one 20 mm past the top over the opening's corners.
+  expectBox(productBox(openings[0]), {{1000, 2000, 0}, {1600, 2400, 10000}});
+  expectBox(productBox(openings[1]), {{11000, 2000, 0}, {11600, 2400, 10000}});
+  expectBox(productBox(openings[2]), {{1000, 2000, 3000}, {1600, 2400, 3000 + 12020}});
+  expectBox(productBox(openings[3]),
+            {{11000, 2000, 3000}, {11600, 2400, 3000 + 12000 + 600 * 1600 / 6000.0 + 20}});
+}
+
 }  // namespace
 }  // namespace members_test
