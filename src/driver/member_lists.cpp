@@ -1,5 +1,6 @@
 #include "driver/member_lists.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <functional>
@@ -9,6 +10,7 @@
 
 #include "driver/exclusions.h"
 #include "readers/axis.h"
+#include "readers/id_map.h"
 
 namespace Verdamo {
 
@@ -27,6 +29,9 @@ struct Outcome {
 MemberLists readMemberLists(const db::Database& conn, const Property::ExcludeIds& excludeIds,
                             bool concurrently, std::ostream& report) {
   MemberLists lists;
+  // The walls left out by excludeIds: their openings are not read either. Read by the
+  // wall-opening reader, which runs after the wall reader, on the same connection.
+  std::vector<Palvek::WallRow> notExported;
   const auto memberId = [](const auto& row) { return row.id; };
   // In the order a sequential run reads them.
   const std::array<Reader, 10> readers{
@@ -42,8 +47,12 @@ MemberLists readMemberLists(const db::Database& conn, const Property::ExcludeIds
         lists.columns = ExcludeNoIFC(Column::getColumns(c, out), excludeIds, memberId);
       },
       [&](const db::Database& c, std::ostream& out) {
-        lists.walls = ExcludeNoIFC(Palvek::getPalveks(c, out), excludeIds,
-                                   [](const auto& r) { return r.wallId; });
+        const auto wallId = [](const auto& r) { return r.wallId; };
+        std::vector<Palvek::WallRow> walls = Palvek::getPalveks(c, out);
+        for (const Palvek::WallRow& w : walls) {
+          if (excludeIds.contains(wallId(w))) notExported.push_back(w);
+        }
+        lists.walls = ExcludeNoIFC(std::move(walls), excludeIds, wallId);
       },
       [&](const db::Database& c, std::ostream&) {
         lists.slabDetails = std::make_unique<Slab::SlabDetailReader>(c);
@@ -60,6 +69,15 @@ MemberLists readMemberLists(const db::Database& conn, const Property::ExcludeIds
       },
       [&](const db::Database& c, std::ostream&) {
         lists.wallHoles = std::make_unique<Palvek::WallHoleQuery>(c);
+        for (const Palvek::WallRow& w : notExported) {
+          // A grid line that keeps an exported wall keeps its openings.
+          const bool carried =
+              std::any_of(lists.walls.begin(), lists.walls.end(), [&](const Palvek::WallRow& kept) {
+                return readers::sameId(kept.floorId, w.floorId) &&
+                       readers::sameId(kept.gridId, w.gridId);
+              });
+          if (!carried) lists.wallHoles->leaveOut(w.floorId, w.gridId);
+        }
       },
   };
 

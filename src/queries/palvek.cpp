@@ -1,5 +1,6 @@
 #include "queries/palvek.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "readers/field_reader.h"
@@ -108,8 +109,29 @@ std::vector<WallRow> getPalveks(const db::Database& conn, std::ostream& report) 
 
 WallHoleQuery::WallHoleQuery(const db::Database& conn) {
   conn.forEach(kAllWallHolesSql, [&](db::Row& r) {
-    if (auto* onGrid = byGrid_.insert(r[5])) onGrid->push_back(std::move(r));
+    auto* onGrid = byGrid_.insert(r[5]);
+    if (!onGrid) return;
+    const bool firstOfFloor = std::none_of(onGrid->begin(), onGrid->end(), [&](const db::Row& o) {
+      return readers::sameId(o[4], r[4]);
+    });
+    if (firstOfFloor) {
+      if (auto* grids = gridsByFloor_.insert(r[4])) grids->push_back(r[5]);
+    }
+    onGrid->push_back(std::move(r));
   });
+}
+
+std::vector<db::Value> WallHoleQuery::gridsOf(const db::Value& stdFlrID) const {
+  const auto* grids = gridsByFloor_.find(stdFlrID);
+  return grids ? *grids : std::vector<db::Value>{};
+}
+
+void WallHoleQuery::leaveOut(const db::Value& stdFlrID, const db::Value& gridID) {
+  if (byGrid_.find(gridID) == nullptr || gridsByFloor_.find(stdFlrID) == nullptr) return;
+  std::erase_if(*byGrid_.insert(gridID),
+                [&](const db::Row& r) { return readers::sameId(r[4], stdFlrID); });
+  std::erase_if(*gridsByFloor_.insert(stdFlrID),
+                [&](const db::Value& g) { return readers::sameId(g, gridID); });
 }
 
 std::vector<WallHoleRow> WallHoleQuery::operator()(const db::Value& stdFlrID,

@@ -35,10 +35,18 @@ class WallHoleQuery {
   [[nodiscard]] std::vector<WallHoleRow> operator()(const db::Value& stdFlrID,
                                                     const db::Value& gridID,
                                                     std::ostream& report = std::cout) const;
+  // The grid lines that carry openings of one standard floor, in the order of their first
+  // opening.
+  [[nodiscard]] std::vector<db::Value> gridsOf(const db::Value& stdFlrID) const;
+  // Leaves out the openings of one grid line of one standard floor: those of a wall that is
+  // not exported.
+  void leaveOut(const db::Value& stdFlrID, const db::Value& gridID);
 
  private:
   // GridID -> the openings' rows (Ecc, HDiff, B, H, StdFlrID) in table order
   readers::IdMap<std::vector<db::Row>> byGrid_;
+  // StdFlrID -> the grid lines of its openings, in the order of their first opening
+  readers::IdMap<std::vector<db::Value>> gridsByFloor_;
 };
 
 // The openings of one grid line of one standard floor, read by the wall-opening query.

@@ -400,6 +400,13 @@ TEST_P(Walls, AFaultyWallOrOpeningIsReportedOnOneLineAndLeftOutWithNothingElse) 
   f.beam(0, 40000, 0, 41000, f.beam300, -200);
   hole(pulled, window, 0);
   const Value d = f.wall(f.m.arc(f.jt(0, 60000), f.jt(0, 60000), f.jt(5000, 60000)), f.wall200);
+  // Openings on a grid line without a wall, and on the grid line of a wall not exported.
+  const Value bare = f.line(0, 100000, 6000, 100000);
+  hole(bare, window, 0);
+  hole(bare, window, 1);
+  const Value hidden = f.line(0, 120000, 6000, 120000);
+  f.m.exclude(f.wall(hidden, f.wall200));
+  hole(hidden, window, 0);
   const Value good = f.line(0, 80000, 6000, 80000);
   const Value e = f.wall(good, f.wall200);
   hole(good, window, 1);
@@ -413,13 +420,17 @@ TEST_P(Walls, AFaultyWallOrOpeningIsReportedOnOneLineAndLeftOutWithNothingElse) 
   const std::string g = good.str();
   const std::vector<std::string> expected = {
       "Wall_" + a.str() + ", B为空，已跳过",
+      "WallHole_" + noSection.str() + ", 墙Wall_" + a.str() + "未生成，已跳过",
       "Wall_" + b.str() + ", 墙长度为0，已跳过",
       "Wall_" + cw.str() + ", 调整后墙长度为0，已跳过",
+      "WallHole_" + pulled.str() + ", 墙Wall_" + cw.str() + "未生成，已跳过",
       "Wall_" + d.str() + ", 弧墙端点与圆心重合，已跳过",
       "WallHole_" + g + ", Ecc为空，已跳过",
       "WallHole_" + g + ", B为空，已跳过",
       "WallHole_" + g + ", H为空，已跳过",
-      "WallHole_" + g + ", Rec_0*1500: the width must be positive (0.0)，已跳过"};
+      "WallHole_" + g + ", Rec_0*1500: the width must be positive (0.0)，已跳过",
+      "WallHole_" + bare.str() + ", 所在网格上无墙，已跳过",
+      "WallHole_" + bare.str() + ", 所在网格上无墙，已跳过"};
   EXPECT_EQ(c.reports(), expected);
   EXPECT_EQ(c.model->by_type("IfcWall").size(), 1U);
   c.wall(e);
