@@ -95,6 +95,8 @@ TEST_F(Conversion, FloorsOfTheStandardHeightAndOfOtherHeightsEachGetAStorey) {
   m.add(modeldb::Floor{.stdFlr = sf, .no = 1, .name = "1F", .levelB = 0, .height = 3000});
   m.add(modeldb::Floor{.stdFlr = sf, .no = 2, .name = "", .levelB = 3000, .height = 3000});
   m.add(modeldb::Floor{.stdFlr = sf, .no = 3, .name = "3F", .levelB = 6000, .height = 3600.0});
+  // A column as high as its storey: floors of another height get their own, rebuilt.
+  m.add(modeldb::ColSeg{.stdFlr = sf, .jt = m.joint(sf, 0, 0), .sect = m.add(modeldb::ColSect{})});
   const std::string printed = convert(m);
   EXPECT_EQ(printed, "");
 
@@ -108,6 +110,12 @@ TEST_F(Conversion, FloorsOfTheStandardHeightAndOfOtherHeightsEachGetAStorey) {
   EXPECT_EQ(s[2].height, ifc::Value::typed("IfcLengthMeasure", 3600.0));
   EXPECT_EQ(s[2].stdFlrNo, ifc::Value::typed("IfcLabel", "1"));
   EXPECT_EQ(model->by_type("IfcBuildingStorey").size(), 3U);
+  // The third storey's column is swept through its own 3600, not the standard floor's 3000.
+  std::vector<double> depths;
+  for (const ifc::Entity& solid : model->by_type("IfcExtrudedAreaSolid")) {
+    depths.push_back(solid.get("Depth").asDouble());
+  }
+  EXPECT_EQ(depths, (std::vector<double>{3000, 3600}));
 }
 
 TEST_F(Conversion, StandardFloorWithoutFloorsOfItsHeightIsReportedAndItsFloorsStillPlaced) {
