@@ -35,24 +35,24 @@ int main(int argc, char** argv) {
                             .sect = m.add(modeldb::SlabHoleDef{.shapeVal = "1,1000,800"})});
 
     // Wall_201 from (0, 20000) to (6000, 20000): at end 2 a beam 300 wide with Ecc 200 at 70
-    // degrees, its left side towards the end; at end 1 one at 76 degrees. Wall_301 the same
-    // at end 2 with the beam drawn the other way.
-    const double rad = std::numbers::pi / 180;
+    // degrees, its left side towards the end; at end 1 one at 76 degrees. Wall_301 likewise
+    // at y 40000, the beam at end 2 drawn the other way.
     const Value wall = m.add(modeldb::WallSect{.b = 200});
     const Value beam = m.add(modeldb::BeamSect{.shapeVal = "1,300,600"});
-    for (const double y : {20000.0, 40000.0}) {
-      const Value end1 = jt(0, y), end2 = jt(6000, y);
-      const Value far2 = jt(6000 + 2000 * std::cos(70 * rad), y - 2000 * std::sin(70 * rad));
-      m.add(modeldb::WallSeg{
-          .id = y == 20000 ? 201 : 301, .stdFlr = sf, .grid = m.line(end1, end2), .sect = wall});
-      if (y == 20000) {
-        m.add(modeldb::BeamSeg{.stdFlr = sf, .grid = m.line(end2, far2), .sect = beam, .ecc = 200});
-        const Value far1 = jt(2000 * std::cos(76 * rad), y + 2000 * std::sin(76 * rad));
-        m.add(modeldb::BeamSeg{.stdFlr = sf, .grid = m.line(end1, far1), .sect = beam});
-      } else {
-        m.add(modeldb::BeamSeg{.stdFlr = sf, .grid = m.line(far2, end2), .sect = beam, .ecc = 200});
-      }
-    }
+    // The joint 2000 mm from (x, y) at `degrees` from +X.
+    auto away = [&](double x, double y, double degrees) {
+      const double a = degrees * std::numbers::pi / 180;
+      return jt(x + 2000 * std::cos(a), y + 2000 * std::sin(a));
+    };
+    auto add = [&](const Value& grid, const Value& ecc) {
+      m.add(modeldb::BeamSeg{.stdFlr = sf, .grid = grid, .sect = beam, .ecc = ecc});
+    };
+    const Value a1 = jt(0, 20000), a2 = jt(6000, 20000), b1 = jt(0, 40000), b2 = jt(6000, 40000);
+    m.add(modeldb::WallSeg{.id = 201, .stdFlr = sf, .grid = m.line(a1, a2), .sect = wall});
+    add(m.line(a2, away(6000, 20000, -70)), 200);
+    add(m.line(a1, away(0, 20000, 76)), 0);
+    m.add(modeldb::WallSeg{.id = 301, .stdFlr = sf, .grid = m.line(b1, b2), .sect = wall});
+    add(m.line(away(6000, 40000, -70), b2), 200);
     m.write(argv[1]);
     return 0;
   } catch (const std::exception& e) {
