@@ -4,12 +4,14 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "ifc/model.h"
 #include "members/adjust_beam.h"
 #include "members/assembly.h"
 #include "members/linear_members.h"
 #include "members/member_fault.h"
+#include "members/messages.h"
 #include "members/section_queries.h"
 #include "members/solid_builders.h"
 #include "sections/builder_support.h"
@@ -81,14 +83,17 @@ std::vector<ifc::Entity> arcBeam(const BeamWork& w, const Sect::ProfileList& pro
 // The outline forms' frame has x along the axis, z across the beam from its right face and
 // its origin at the top of the right face at trimmed end 1: a plane through (0, 0, s) with
 // normal (a, 0, c) in the swept form's frame is the plane through (s, 0, width / 2) with
-// normal (c, 0, -a) here.
-std::vector<ClipPlane> outlineFramePlanes(const AdjustedBeam& ends, double width) {
+// normal (c, 0, -a) here. The end-2 plane moves by `slopeExtra`, what a sloped axis is longer
+// than its plan.
+std::vector<ClipPlane> outlineFramePlanes(const AdjustedBeam& ends, double width,
+                                          double slopeExtra) {
   std::vector<ClipPlane> planes;
-  for (const auto& plane : {ends.plane1, ends.plane2}) {
-    if (!plane) continue;
-    planes.push_back({App::Vector(plane->point.z, 0.0, width / 2),
-                      App::Vector(plane->normal.z, 0.0, -plane->normal.x)});
-  }
+  auto add = [&](const ClipPlane& plane, double along) {
+    planes.push_back(
+        {App::Vector(along, 0.0, width / 2), App::Vector(plane.normal.z, 0.0, -plane.normal.x)});
+  };
+  if (ends.plane1) add(*ends.plane1, ends.plane1->point.z);
+  if (ends.plane2) add(*ends.plane2, ends.plane2->point.z + slopeExtra);
   return planes;
 }
 
@@ -98,7 +103,7 @@ std::vector<Sect::detail::Point2> sideView(double length, double h1, double h2) 
 }
 
 // Forms B and C, the tapered rectangle (kind 21) and the tapered box (kind 23): the side view
-// extruded across the width, its top level at end 1's height.
+// extruded across the width, its top running from end 1's height to end 2's along the axis.
 std::vector<ifc::Entity> outlineBeam(const BeamWork& w) {
   const SectionItems& paras = w.section.paras;
   const bool box = w.section.kind == 23;
@@ -111,18 +116,27 @@ std::vector<ifc::Entity> outlineBeam(const BeamWork& w) {
   Sect::detail::requirePositive(what, "depth at end 2", height2);
   // The box's plates: item 5 at top and bottom, item 4 at the sides, as its profile has them.
   double side = 0, plate = 0;
+  // Plates that meet at an end leave no inside there: the box is built without its void.
+  std::optional<std::string> voidFault;
   if (box) {
     side = sectionItem(paras, 4);
     plate = sectionItem(paras, 5);
     Sect::detail::requirePositive(what, "side plate thickness", side);
     Sect::detail::requirePositive(what, "top and bottom plate thickness", plate);
     Sect::detail::requirePositive(what, "inner width", width - 2 * side);
-    Sect::detail::requirePositive(what, "inner depth at end 1", height1 - 2 * plate);
-    Sect::detail::requirePositive(what, "inner depth at end 2", height2 - 2 * plate);
+    for (const auto& [end, inner] :
+         {std::pair{"1", height1 - 2 * plate}, std::pair{"2", height2 - 2 * plate}}) {
+      if (inner > 0.0) continue;
+      voidFault = std::string("端") + end + "内腔高度" + text::repr(inner) + "不是正数";
+      break;
+    }
   }
-  const App::Vector d(w.ends.x2 - w.ends.x1, w.ends.y2 - w.ends.y1, 0.0);
+  // Along the axis, sloped when the end tops differ, as the swept form runs.
+  const App::Vector d(w.ends.x2 - w.ends.x1, w.ends.y2 - w.ends.y1, w.z2 - w.z1);
+  const double planLength = App::Vector(d.x, d.y, 0.0).Length();
+  requirePlanLength(w, planLength);
+  if (voidFault) report(memberName("Hole", w.beam.beamId) + ", " + *voidFault + "，已跳过");
   const double L = d.Length();
-  requirePlanLength(w, L);
   const App::Vector n = up.cross(d);
   const App::Vector pos =
       App::Vector(w.ends.x1, w.ends.y1, w.z1) + unit(n) * (w.beam.ecc - width * 0.5);
@@ -136,16 +150,17 @@ std::vector<ifc::Entity> outlineBeam(const BeamWork& w) {
   const ifc::Entity profile =
       Sect::detail::outlineProfile(model, sideView(L, height1, height2), profileName);
   StraightOptions options;
-  options.clipPlanes = outlineFramePlanes(w.ends, width);
+  options.clipPlanes = outlineFramePlanes(w.ends, width, L - planLength);
   const ifc::Entity product = CreateStraightStructure(w.ctx, StructureType::Beam, w.name, profile,
                                                       width, pos, n, d, options);
-  if (!box) return {product};
+  if (!box || voidFault) return {product};
 
-  // The void runs past both ends on purpose, so no clip plane touches it.
+  // The void runs past both ends on purpose, so no clip plane touches it. Its top lies one
+  // plate below the beam's, across the axis: straight down for a level beam.
   const ifc::Entity voidProfile = Sect::detail::outlineProfile(
       model, sideView(L + 2 * voidOverrun, height1 - 2 * plate, height2 - 2 * plate), std::nullopt);
-  const App::Vector voidPos =
-      pos + unit(d) * -voidOverrun + unit(n) * side + App::Vector(0, 0, -plate);
+  const App::Vector belowTop = w.z1 != w.z2 ? unit(n.cross(d)) * plate : App::Vector(0, 0, -plate);
+  const App::Vector voidPos = pos + unit(d) * -voidOverrun + unit(n) * side + belowTop;
   const ifc::Entity opening =
       CreateStraightStructure(w.ctx, StructureType::Opening, "Hole_" + w.beam.beamId.str(),
                               voidProfile, width - 2 * side, voidPos, n, d);

@@ -127,7 +127,7 @@ std::vector<ifc::Entity> straightOutline(SlabCall& call, const Slab::SlabRow& sl
   const std::vector<double> ys = parseVertexList(slab.vertY, "VertY");
   const std::size_t n = xs.size();
   const std::string notBuilt = "楼板" + call.id() + "未生成";
-  if (n < 3 || ys.size() < n || vz.size() < n) {
+  if (n < 3 || ys.size() < n) {
     report(notBuilt);
     return {};
   }
@@ -136,7 +136,8 @@ std::vector<ifc::Entity> straightOutline(SlabCall& call, const Slab::SlabRow& sl
       Grid::sortGrids(cords).value_or(std::vector<Grid::OutlinePoint>{});
   const auto heights = vertexHeights(vz, n, nodes, adj_beams, call.flrHeight());
   if (!heights) {
-    report("楼板" + call.id() + "轮廓线顶点坐标与网格坐标冲突！");
+    // A short Z list that a level grid does not make up for.
+    report(vz.size() < n ? notBuilt : "楼板" + call.id() + "轮廓线顶点坐标与网格坐标冲突！");
     return {};
   }
   std::vector<App::Vector> points;

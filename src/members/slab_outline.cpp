@@ -35,7 +35,9 @@ std::optional<std::vector<double>> vertexHeights(
     for (std::size_t i = 0; i < n; ++i) heights[i] = vz[i] + flr_height;
     return heights;
   };
-  if (std::adjacent_find(vz.begin(), vz.end(), std::not_equal_to<>()) == vz.end()) {
+  // A list shorter than the outline places nothing; a level grid places the slab without it.
+  const bool listed = vz.size() >= n;
+  if (listed && std::adjacent_find(vz.begin(), vz.end(), std::not_equal_to<>()) == vz.end()) {
     return fromList();
   }
   const bool nodesLevel =
@@ -59,20 +61,24 @@ std::optional<std::vector<double>> vertexHeights(
   const auto nodesOff = std::count_if(nodes.begin(), nodes.end(),
                                       [&](const Grid::OutlinePoint& p) { return offTop(p.z); });
   const auto itemsOff = std::count_if(vz.begin(), vz.end(), offTop);
-  if (nodesOff == itemsOff) return fromList();
+  if (listed && nodesOff == itemsOff) return fromList();
   return std::nullopt;
 }
 
-std::optional<App::Vector> outlineNormal(const std::vector<App::Vector>& points) {
-  if (points.size() < 3) return std::nullopt;
-  const App::Vector e0 = points[1] - points[0];
-  App::Vector e1 = points[2] - points[1];
+namespace {
+
+// The normal from the outline read from vertex `start` on, in its order and round its end.
+std::optional<App::Vector> normalFrom(const std::vector<App::Vector>& points, std::size_t start) {
+  const std::size_t n = points.size();
+  auto at = [&](std::size_t i) -> const App::Vector& { return points[(start + i) % n]; };
+  const App::Vector e0 = at(1) - at(0);
+  App::Vector e1 = at(2) - at(1);
   if (e0.getAngle(e1) < kCollinearAngle) {
-    App::Vector pp = points[2];
-    for (std::size_t i = 3; i < points.size(); ++i) {
-      e1 = points[i] - pp;
+    App::Vector pp = at(2);
+    for (std::size_t i = 3; i < n; ++i) {
+      e1 = at(i) - pp;
       if (e0.getAngle(e1) > kCollinearAngle) break;
-      pp = points[i];
+      pp = at(i);
     }
   }
   // Every vertex on one line, or an edge folding back onto the first: no plane.
@@ -81,6 +87,18 @@ std::optional<App::Vector> outlineNormal(const std::vector<App::Vector>& points)
   App::Vector v = e0.cross(e1);
   if (v.dot(App::Vector(0, 0, 1)) < 0) v = -v;
   return v;
+}
+
+}  // namespace
+
+std::optional<App::Vector> outlineNormal(const std::vector<App::Vector>& points) {
+  if (points.size() < 3) return std::nullopt;
+  // A sharp corner between the first two edges says nothing of the plane; read from a later
+  // vertex, so that where the outline starts does not decide whether it is built.
+  for (std::size_t start = 0; start < points.size(); ++start) {
+    if (const auto v = normalFrom(points, start)) return v;
+  }
+  return std::nullopt;
 }
 
 bool flattenOntoPlane(std::vector<App::Vector>& points, const App::Vector& normal) {

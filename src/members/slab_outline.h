@@ -20,13 +20,14 @@ namespace Utils {
 // list (`listName`, "VertX") and the item that is not a number.
 [[nodiscard]] std::vector<double> parseVertexList(std::string_view text, std::string_view listName);
 
-// Heights of the first n vertices (vz holds at least n items), by the first rule that applies:
+// Heights of the first n vertices, by the first rule that applies:
 //  1. all items of vz equal: vz[i] + flr_height;
 //  2. the outline's nodes all at one height: a flat slab at that node height, raised to the
 //     highest adjacent beam above it and then lowered to the lowest one below it;
 //  3. as many nodes off the storey top as items of vz off it: vz[i] + flr_height.
-// No value when none applies: the vertex heights contradict the grid (an outline without
-// nodes and varying heights included).
+// Rules 1 and 3 need at least n items in vz. No value when none applies: the vertex heights
+// contradict the grid (an outline without nodes and varying heights included), or vz is too
+// short for the rule that would.
 [[nodiscard]] std::optional<std::vector<double>> vertexHeights(
     const std::vector<double>& vz, std::size_t n, const std::vector<Grid::OutlinePoint>& nodes,
     const std::vector<Slab::AdjacentBeamRow>& adj_beams, double flr_height);
@@ -40,8 +41,9 @@ inline constexpr double kPlaneSnap = 1e-6;
 
 // The normal of the plane of the first edge and the first later edge more than
 // kCollinearAngle off it, turned to point up (a vertical plane keeps it as computed); not of
-// unit length. No value for fewer than three points or a degenerate outline: every vertex on
-// the first edge's line, or the edge found doubling back along it.
+// unit length. When the edge found doubles back along the first one (a corner sharper than
+// kCollinearAngle), the outline is read from its next vertex on, round its end, and so on.
+// No value for fewer than three points or every vertex on one line.
 [[nodiscard]] std::optional<App::Vector> outlineNormal(const std::vector<App::Vector>& points);
 
 // Walks the vertices after the first: one within kPlanarityLimit of the plane through

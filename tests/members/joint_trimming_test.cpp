@@ -59,9 +59,9 @@ constexpr double tail = 86.6025;
 const Vector slopeCCW(0.5, 0, 0.8660254);
 const Beam::BeamRow beam = beamRow(1, 1, 2, 0, 0, 6000, 0);
 
-Beam::BeamRow sloped() {
+Beam::BeamRow sloped(double rise = 600) {
   Beam::BeamRow b = beam;
-  b.hDiff2 = 600;  // a rise of 1 in 10 still counts as horizontal
+  b.hDiff2 = rise;  // a rise of 1 in 10 still counts as horizontal
   return b;
 }
 
@@ -131,6 +131,14 @@ const TrimCase kCases[] = {
      6000,
      {},
      "Beam_1, 端1的支承梁Beam_2与本梁近乎平行，该端未修剪\n"},
+    {"NearlyReversedSupporterLeavesTheEndUntrimmed",
+     beam,
+     {supporter(2, 1, 0, 0, 177)},
+     {1},
+     {0, 0, 2700},
+     6000,
+     {},
+     "Beam_1, 端1的支承梁Beam_2与本梁近乎平行，该端未修剪\n"},
     {"PairAtAnotherJointIsIgnored",
      beam,
      {supporter(2, 1, 0, 0, 60)},
@@ -148,6 +156,15 @@ const TrimCase kCases[] = {
      {0, 0, 2700},
      std::hypot(6000 + reach, 600),
      {{{0, 0, std::hypot(6000 + reach, 600) - tail}, {-0.5, 0, -0.8660254}}},
+     ""},
+    // Rising 1 in 2 it is no longer horizontal: its ends stay where the row puts them.
+    {"SteepBeamIsNotTrimmed",
+     sloped(3000),
+     {supporter(2, 1, 0, 0, 60)},
+     {1},
+     {0, 0, 2700},
+     std::hypot(6000, 3000),
+     {},
      ""},
 };
 

@@ -98,7 +98,7 @@ TEST_F(Members, AnArcBeamIsRevolvedAboutItsCentreTheShorterWay) {
 }
 
 // The tapered rectangle: its side view extruded across its width from the right face, the
-// top level at end 1 whatever end 2's offset.
+// top falling from end 1's height to end 2's along the axis.
 TEST_F(Members, AKind21BeamIsItsSideViewExtrudedAcrossItsWidth) {
   Beam::BeamRow b = members_test::withSection(members_test::beamRow(1, 1, 2, 0, 0, 6000, 0), 21,
                                               "21,300.4,800,500");
@@ -108,12 +108,48 @@ TEST_F(Members, AKind21BeamIsItsSideViewExtrudedAcrossItsWidth) {
   const ProductView beam = readBack(products)[0];
   EXPECT_TRUE(near(beam.location, {0, -150.2, 3000}));
   EXPECT_TRUE(near(unit(beam.axis), {0, 1, 0}));
-  EXPECT_TRUE(near(unit(beam.refDirection), {1, 0, 0}));
+  EXPECT_TRUE(near(unit(beam.refDirection), unit({6000, 0, -100})));
   EXPECT_DOUBLE_EQ(beam.depth, 300.4);
   const ifc::Entity profile = beam.solid.get("SweptArea").asEntity();
   EXPECT_EQ(profile.type(), "IfcArbitraryClosedProfileDef");
   EXPECT_EQ(profile.get("ProfileName").asString(), "21,300,800,500");
-  expectOutline(profile, {{0, 0, 0}, {6000, 0, 0}, {6000, 500, 0}, {0, 800, 0}});
+  const double length = std::hypot(6000, 100);
+  expectOutline(profile, {{0, 0, 0}, {length, 0, 0}, {length, 500, 0}, {0, 800, 0}});
+}
+
+// A sloped box is tilted with its void, which stays one plate below its top across the axis;
+// a box whose plates meet at an end has no inside to void there and is built solid.
+TEST_F(Members, ASlopedBoxIsTiltedWithItsVoidAndABoxWithoutInsideIsBuiltSolid) {
+  Beam::BeamRow sloped = members_test::withSection(members_test::beamRow(1, 1, 2, 0, 0, 6000, 0),
+                                                   23, "23,400,800,600,10,20");
+  sloped.hDiff2 = -200;
+  const Beam::BeamRow solid = members_test::withSection(
+      members_test::beamRow(2, 3, 4, 0, 5000, 6000, 5000), 23, "23,400,800,600,20,300");
+  const auto tilted = Utils::CreateBeam(run.ctx, sloped, members_test::storey(), {});
+  ASSERT_EQ(tilted.size(), 2U);
+  EXPECT_EQ(capture.take(), "");
+  const auto plain = Utils::CreateBeam(run.ctx, solid, members_test::storey(), {});
+  ASSERT_EQ(plain.size(), 1U);
+  EXPECT_EQ(capture.take(), "Hole_2, 端2内腔高度0.0不是正数，已跳过\n");
+
+  std::vector<ifc::Entity> products = tilted;
+  products.push_back(plain[0]);
+  const auto views = readBack(products);
+  const double length = std::hypot(6000, 200);
+  const Vector along = unit({6000, 0, -200});
+  const Vector down = unit({-200, 0, -6000});  // across the axis, away from the top
+  EXPECT_TRUE(near(unit(views[0].refDirection), along));
+  expectOutline(views[0].solid.get("SweptArea").asEntity(),
+                {{0, 0, 0}, {length, 0, 0}, {length, 600, 0}, {0, 800, 0}});
+  EXPECT_TRUE(near(unit(views[1].refDirection), along));
+  EXPECT_TRUE(near(views[1].location, Vector(0, -190, 3000) + along * -20 + down * 20, 1e-9));
+  expectOutline(views[1].solid.get("SweptArea").asEntity(),
+                {{0, 0, 0}, {length + 40, 0, 0}, {length + 40, 560, 0}, {0, 760, 0}});
+
+  EXPECT_EQ(views[2].name, "Beam_2");
+  EXPECT_TRUE(near(views[2].location, {0, 4800, 3000}));
+  EXPECT_TRUE(inFile(plain[0]).inverse("HasOpenings").empty());
+  EXPECT_EQ(back_->by_type("IfcOpeningElement").size(), 1U) << "the sloped box's only";
 }
 
 // At a skew joint the outline forms are cut where the swept form is, by planes given in

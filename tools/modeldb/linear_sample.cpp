@@ -42,6 +42,26 @@ void writeLinearSample(const std::filesystem::path& path) {
   };
   onColumns(1003, 10000, tapered);
   onColumns(1004, 20000, box);
+  // A tapered rectangle whose top falls 200 to end 2, and a box whose plates meet at end 2.
+  const Value solidBox = m.add(BeamSect{.kind = 23, .shapeVal = "23,400,800,600,20,300", .mat = 5});
+  {
+    const Value j1 = m.joint(sf, 70000, 0), j2 = m.joint(sf, 76000, 0);
+    m.add(
+        BeamSeg{.id = 1005, .stdFlr = sf, .grid = m.line(j1, j2), .sect = tapered, .hDiff2 = -200});
+    m.add(ColSeg{.id = 1209, .stdFlr = sf, .jt = j1, .sect = square});
+    m.add(ColSeg{.id = 1210, .stdFlr = sf, .jt = j2, .sect = square});
+  }
+  column = 1211;
+  onColumns(1006, 80000, solidBox);
+
+  // A beam resting at its end 2 on a beam that leaves that joint square, a column at each far
+  // end.
+  const Value bearing = m.joint(sf, 96000, 0);
+  const Value west = m.joint(sf, 90000, 0), north = m.joint(sf, 96000, 4000);
+  m.add(BeamSeg{.id = 1007, .stdFlr = sf, .grid = m.line(west, bearing), .sect = narrow});
+  m.add(BeamSeg{.id = 1008, .stdFlr = sf, .grid = m.line(bearing, north), .sect = wide});
+  m.add(ColSeg{.id = 1213, .stdFlr = sf, .jt = west, .sect = square});
+  m.add(ColSeg{.id = 1214, .stdFlr = sf, .jt = north, .sect = square});
 
   m.add(BraceSeg{.id = 1101,
                  .stdFlr = sf,

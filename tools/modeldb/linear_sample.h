@@ -21,7 +21,13 @@ namespace modeldb {
 //   x = 40000  Columm_1207, 600 x 400, turned 30 degrees, 100 off its joint along its turned x
 //   x = 50000  Column_1208, a composite of a 400 x 600 rectangle and a 200 x 300 I
 //   x = 60000  SubBeam_1301 (60000,0)-(66000,0), an I 200 x 400, its top falling 600 to end 2
-// and 500 x 500 columns (Columm_1201 to 1206) at the beams' other ends.
+//   x = 70000  Beam_1005 (70000,0)-(76000,0), kind 21 as Beam_1003, its top falling 200 to
+//              end 2
+//   x = 80000  Beam_1006 (80000,0)-(86000,0), kind 23 "23,400,800,600,20,300": its plates
+//              meet at end 2, so it is built without a void
+//   x = 90000  Beam_1007 (90000,0)-(96000,0), 300 wide, resting at its end 2 on Beam_1008,
+//              400 wide, which leaves that joint square to (96000,4000)
+// and 500 x 500 columns (Columm_1201 to 1206, 1209 to 1214) at the beams' other ends.
 void writeLinearSample(const std::filesystem::path& path);
 
 }  // namespace modeldb

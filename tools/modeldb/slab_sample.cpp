@@ -69,6 +69,16 @@ void writeSlabSample(const std::filesystem::path& path) {
 
   // A warped quadrilateral.
   slab(701, {{40000, 0}, {46000, 0}, {46000, 4000, 300}, {40000, 4000}}, 9999);
+
+  // A thin triangle listed from its sharpest corner.
+  slab(801, {{60000, 50}, {50000, 0}, {60000, 0}}, 9999);
+  // A slab on a level grid whose Z list is shorter than its outline.
+  m.add(Slab{.id = 802,
+             .stdFlr = sf,
+             .grids = {line({62000, 0}, {68000, 0}), line({68000, 0}, {68000, 4000}),
+                       line({68000, 4000}, {62000, 4000}), line({62000, 4000}, {62000, 0})},
+             .thick = 9999,
+             .vertZ = Value("0,50,")});
   m.write(path);
 }
 

@@ -18,6 +18,9 @@ namespace modeldb {
 //              (33000,3000), 50 lower, 200 thick, widened 100 to the south
 //   x = 40000  Slab_701, a quadrilateral (40000,0)-(46000,4000) with its north-east corner
 //              raised 300, built as the two triangles Slab_701_1 and Slab_701_2
+//   x = 50000  Slab_801, the triangle (50000,0), (60000,0), (60000,50), listed from its
+//              corner of 0.29 degrees
+//   x = 62000  Slab_802 (62000,0)-(68000,4000) on a level grid, its Z list two items short
 void writeSlabSample(const std::filesystem::path& path);
 
 }  // namespace modeldb

@@ -31,6 +31,9 @@ const col = { x: 40000 + 100 * c30, y: 100 * s30, hx: 300 * c30 + 200 * s30, hy:
 const fall = 600 / hypot(6000, 600), run = 6000 / hypot(6000, 600);
 // Brace_1101: 200 across (x), 100 deep, on the axis (0, 4000, 3000): its depth lies along
 // (0, 0.6, -0.8).
+// Beam_1005: Beam_1003's side view with its top falling 200 over 6000, its depths taken
+// across the tilted axis, whose downward normal is (-200, 0, -6000) / L5.
+const L5 = hypot(6000, 200);
 
 const expected = {
   Beam_1001: {
@@ -44,6 +47,16 @@ const expected = {
     min: [20000, -200, 2200], max: [26000, 200, 3000],
     volume: 400 * 6000 * 700 - 380 * 6000 * 660, volumeReaders: [WEB_IFC],
   },
+  Beam_1005: {
+    min: [70000 - 200 * 800 / L5, -150, 3000 - 6000 * 800 / L5], max: [76000, 150, 3000],
+    volume: 300 * L5 * 650,
+  },
+  // Plates that meet at end 2: the box is solid.
+  Beam_1006: { min: [80000, -200, 2200], max: [86000, 200, 3000], volume: 400 * 6000 * 700 },
+  // Resting at end 2 on Beam_1008, square: its end reaches that beam's far face, 200 beyond
+  // the joint, and Beam_1008's end 1 the far face of Beam_1007, 150 beyond.
+  Beam_1007: { min: [90000, -150, 2400], max: [96200, 150, 3000], volume: 300 * 600 * 6200 },
+  Beam_1008: { min: [95800, -150, 2400], max: [96200, 4000, 3000], volume: 400 * 600 * 4150 },
   Brace_1101: { min: [29900, -30, -40], max: [30100, 4030, 3040], volume: 200 * 100 * 5000 },
   Columm_1207: {
     min: [col.x - col.hx, col.y - col.hy, 0], max: [col.x + col.hx, col.y + col.hy, 3000],

@@ -64,6 +64,12 @@ const expected = {
     volume: triangle([1.2e6, 0, 2.4e7], 120),
     tol: plane,
   },
+  // A triangle with a corner of 0.29 degrees, listed from that corner.
+  Slab_801: {
+    min: [50000, 0, 2880], max: [60000, 50, 3000], volume: 10000 * 50 / 2 * 120, tol: plane,
+  },
+  // Flat at its level grid, its short Z list not read.
+  Slab_802: { min: [62000, 0, 2880], max: [68000, 4000, 3000], volume: 24e6 * 120, tol: plane },
   // South of the plain slab's edge, as thick as the slab.
   CantiSlab_501: {
     min: [1000, -1500, 2880], max: [4000, 0, 3000], volume: 3000 * 1500 * 120, tol: plane,
