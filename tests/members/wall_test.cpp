@@ -376,20 +376,33 @@ TEST_P(Walls, EachOpeningFollowsItsWallAndVoidsItWhereItsCodePutsIt) {
   const Value grid3 = f.line(6000, 40000, 0, 40000);
   const Value reversed = f.wall(grid3, f.wall200);
   hole(grid3, door, 1, 0);
+  // Centred on a quarter circle of radius 5000 about (0, 60000) with Ecc 100: at 45 degrees,
+  // square to the arc, from the inner face's chord to 20 beyond the outer face.
+  const Value grid4 = f.m.arc(f.jt(0, 60000), f.jt(5000, 60000), f.jt(0, 65000));
+  const Value onArc = f.wall(grid4, f.wall200, {.ecc = 100});
+  hole(grid4, door, 0, 0);
   const Converted c(f.m, GetParam());
 
   const Vector x(1, 0, 0), y(0, 1, 0);
+  const double s = std::sqrt(0.5), inner = std::sqrt(5000.0 * 5000.0 - 500.0 * 500.0) - 20;
   const struct {
     Value wall;
     Vector location, axis, ref;
-    double width, height;
+    double width, height, depth = 240;
   } openings[] = {{plain, {3000, -120, 1650}, y, x, 1200, 1500},
                   {plain, {500, -120, 1050}, y, x, 1000, 2100},
                   {plain, {5500, -120, 1050}, y, x, 1000, 2100},
                   {plain, {1100, -120, 1650}, y, x, 1200, 1500},
                   {plain, {4900, -120, 1650}, y, x, 1200, 1500},
                   {offset, {3000, 19980, 1650}, y, x, 1200, 1500},
-                  {reversed, {5500, 40120, 1050}, -y, -x, 1000, 2100}};
+                  {reversed, {5500, 40120, 1050}, -y, -x, 1000, 2100},
+                  {onArc,
+                   {inner * s, 60000 + inner * s, 1050},
+                   {s, s, 0},
+                   {-s, s, 0},
+                   1000,
+                   2100,
+                   5220 - inner}};
   const std::vector<ifc::Entity> holes = c.named("IfcOpeningElement", "Wall_Hole");
   const std::vector<ifc::Entity> voids = c.model->by_type("IfcRelVoidsElement");
   ASSERT_EQ(holes.size(), std::size(openings));
@@ -413,7 +426,7 @@ TEST_P(Walls, EachOpeningFollowsItsWallAndVoidsItWhereItsCodePutsIt) {
     EXPECT_VEC(b.ref, e.ref);
     EXPECT_EQ(b.xDim, e.width);
     EXPECT_EQ(b.yDim, e.height);
-    EXPECT_EQ(b.depth, 240);
+    EXPECT_NEAR(b.depth, e.depth, kTol);
   }
   EXPECT_EQ(contained, ifc::List(expectedOrder.begin(), expectedOrder.end()));
 }

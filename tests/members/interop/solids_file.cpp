@@ -21,6 +21,7 @@
 #include "members/run_context.h"
 #include "members/solid_builders.h"
 #include "members/wall_builder.h"
+#include "members/wall_holes.h"
 #include "sections/make_profiles.h"
 #include "text/number_text.h"
 
@@ -95,6 +96,11 @@ Slab::CantiSlabRow arcCantiSlab(int id, double x0, double y0, double x1, double 
   c.x0 = x0;
   c.y0 = y0;
   return c;
+}
+
+// The area of the strip |t| <= w / 2 of a circle of radius r on one side of its centre.
+double stripOfCircle(double r, double w) {
+  return w / 2 * std::sqrt(r * r - w * w / 4) + r * r * std::asin(w / (2 * r));
 }
 
 const double pi = std::acos(-1.0);
@@ -232,6 +238,23 @@ const std::vector<Solid> solids = {
            120, std::span<const Slab::SlabRow>{});
      },
      {{0, 50000, 2850}, {5000, 50000 + 2500 * r3, 3000}, pi / 6 * 5000.0 * 5000 * 150}},
+    // A door 1000 wide and 2100 high centred on a quarter circle of radius 5000 with Ecc 100:
+    // the wall's band from radius 5000 to 5200 loses the strip the door's box crosses.
+    {"Wall_5",
+     false,
+     [](const auto& ctx, const char*) {
+       const Palvek::WallRow wall = arcWall(5, 0, 60000, 5000, 60000, 0, 65000, 100);
+       const ifc::Entity product = *Utils::CreateWall(ctx, wall, storey, {}, {});
+       const Palvek::WallHoleRow door{0, 0, 1000, 2100};
+       for (const ifc::Entity& opening : Utils::CreateHolesInWall(ctx, wall, {&door, 1})) {
+         ctx.model.create("IfcRelVoidsElement", {Utils::create_guid(), ctx.ownerHistory,
+                                                 ifc::Unset{}, ifc::Unset{}, product, opening});
+       }
+     },
+     {{0, 60000, 0},
+      {5200, 65200, 3000},
+      pi / 4 * (5200.0 * 5200 - 5000.0 * 5000) * 3000 -
+          (stripOfCircle(5200, 1000) - stripOfCircle(5000, 1000)) * 2100}},
 };
 
 std::string json(const Vector& v) {
