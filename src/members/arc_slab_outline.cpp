@@ -4,6 +4,7 @@
 #include <numbers>
 #include <string>
 
+#include "members/half_circle.h"
 #include "members/slab_fault.h"
 #include "vector/draft_vec_utils.h"
 
@@ -43,7 +44,7 @@ ArcTrim arcTrim(const Grid::OutlineSegment& arc) {
   double a2 = degrees(App::DraftVecUtils::angle(xAxis, d2));
   if (a1 < 0) a1 += 360.0;
   if (a2 < 0) a2 += 360.0;
-  const bool sense = !(App::DraftVecUtils::angle(d1, d2) < 0);
+  const bool sense = isHalfCircle(d1, d2) || !(App::DraftVecUtils::angle(d1, d2) < 0);
   const double radius = (c - s).Length();
   if (!std::isfinite(radius)) throw SlabFault("轮廓圆弧半径不是有限数值");
   return {radius, a1, a2, sense};

@@ -9,6 +9,7 @@
 #include "ifc/model.h"
 #include "members/adjust_beam.h"
 #include "members/assembly.h"
+#include "members/half_circle.h"
 #include "members/linear_members.h"
 #include "members/member_fault.h"
 #include "members/messages.h"
@@ -49,7 +50,8 @@ void requirePlanLength(const BeamWork& w, double planLength) {
   if (!(planLength >= App::tolerance)) skip(w, "轴线水平投影长度为零");
 }
 
-// Form A: the section revolved about the arc's centre from end 1 to end 2, the shorter way.
+// Form A: the section revolved about the arc's centre from end 1 to end 2, the shorter way (a
+// half circle counter-clockwise), Ecc outwards from the arc.
 std::vector<ifc::Entity> arcBeam(const BeamWork& w, const Sect::ProfileList& profiles) {
   const Beam::BeamRow& beam = w.beam;
   const App::Vector centre(*beam.x0, *beam.y0, 0.0);
@@ -63,18 +65,21 @@ std::vector<ifc::Entity> arcBeam(const BeamWork& w, const Sect::ProfileList& pro
   }
   const double angle = r1.getAngle(r2) * 180.0 / pi;
   if (!(angle > 0.0)) skip(w, "圆弧梁两端重合");
+  // The beam's own arc, concentric with the axis: end 1 lies Ecc out along its radius.
+  const double beamRadius = radius + beam.ecc;
+  if (!(beamRadius >= App::tolerance)) skip(w, "圆弧梁偏心后半径不为正");
   const double height = getHeightOfSect(w.section.kind, w.section.paras);
 
   const App::Vector pos =
       App::Vector(w.ends.x1, w.ends.y1, w.z1 - height / 2) + unit(r1) * beam.ecc;
   // The tangent at end 1, turned towards end 2.
   App::Vector direction = App::DraftVecUtils::rotate(unit(r1), pi / 2);
-  if (direction.getAngle(r2) > pi / 2) direction.multiply(-1.0);
+  if (direction.getAngle(r2) > pi / 2 && !isHalfCircle(r1, r2)) direction.multiply(-1.0);
   const App::Vector refDirection = centre - e1;
 
   ifc::Model& model = w.ctx.model;
   const ifc::Entity axis = model.create(
-      "IfcAxis1Placement", {model.create("IfcCartesianPoint", {ifc::List{radius, 0.0, 0.0}}),
+      "IfcAxis1Placement", {model.create("IfcCartesianPoint", {ifc::List{beamRadius, 0.0, 0.0}}),
                             model.create("IfcDirection", {ifc::List{0.0, 1.0, 0.0}})});
   return {CreateArcStructure(w.ctx, ArcStructureType::Beam, w.name, profiles.front(), axis, angle,
                              pos, direction, refDirection)};

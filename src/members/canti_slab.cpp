@@ -4,6 +4,7 @@
 #include <numbers>
 #include <string>
 
+#include "members/half_circle.h"
 #include "members/member_fault.h"
 #include "members/slab_fault.h"
 #include "members/slab_thickness.h"
@@ -63,13 +64,15 @@ ifc::Entity arcEdge(const RunContext& ctx, const Slab::CantiSlabRow& cs, const C
   const App::Vector p2(cs.x2, cs.y2, c.z);
   App::Vector r1 = p1 - p0;
   const App::Vector r2 = p2 - p0;
+  const bool halfCircle = isHalfCircle(r1, r2);
   const double R = r1.Length();
   if (R < kShortestEdge || r2.Length() < kShortestEdge) throw SlabFault("圆弧端点与圆心重合");
   if (!std::isfinite(R + cs.width.asDouble())) throw SlabFault("圆弧半径不是有限数值");
   const double angle = r1.getAngle(r2) * 180.0 / std::numbers::pi;
   if (!(angle > 0)) throw SlabFault("圆弧两端在同一半径上，圆弧角度为0");
   const double width = cs.width.asDouble();
-  if (c.side < 0 && width >= R) {
+  // A band reaching the centre (up to rounding) is a sector; only a wider one crosses it.
+  if (c.side < 0 && width > R + kShortestEdge) {
     throw SlabFault("宽度" + cs.width.str() + "不小于圆弧半径" + text::repr(R));
   }
 
@@ -83,7 +86,7 @@ ifc::Entity arcEdge(const RunContext& ctx, const Slab::CantiSlabRow& cs, const C
   const App::Vector pos = p1 + r1 * width / 2 * c.side + App::Vector(0, 0, c.thickness / 2);
   // The tangent at the first end that turns toward the second.
   App::Vector t = App::DraftVecUtils::rotate(r1, std::numbers::pi / 2);
-  if (t.getAngle(r2) > std::numbers::pi / 2) t = -t;
+  if (t.getAngle(r2) > std::numbers::pi / 2 && !halfCircle) t = -t;
   return CreateArcStructure(ctx, ArcStructureType::Slab, c.name, profile, axis, angle, pos, t,
                             p0 - p1);
 }

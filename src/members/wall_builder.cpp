@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "members/half_circle.h"
 #include "members/messages.h"
 #include "members/solid_builders.h"
 #include "members/wall_by_beam.h"
@@ -83,9 +84,9 @@ ifc::Entity rectangle(const RunContext& ctx, const std::string& xDim, const std:
 
 std::string wallName(const WallRow& wall) { return "Wall_" + wall.wallId.str(); }
 
-// The arc of radius |end 1 - centre| from end 1 towards end 2, the shorter way round, its
-// rectangle section B by height revolved about the vertical through the centre (moved by
-// Ecc along the end-1 radius).
+// The arc of radius |end 1 - centre| from end 1 towards end 2, the shorter way round (a half
+// circle counter-clockwise), its rectangle section B by height revolved about the vertical
+// through the centre, Ecc outwards from that arc.
 ifc::Entity createArcWall(const RunContext& ctx, const WallRow& wall, double b,
                           const WallHeights& heights) {
   if (!wall.x0 || !wall.y0) throw WallFault("弧墙无圆心");
@@ -101,19 +102,22 @@ ifc::Entity createArcWall(const RunContext& ctx, const WallRow& wall, double b,
   if (r * sweep < kWallZeroLength) throw WallFault("弧墙长度为0");
   // A section reaching the axis would turn through itself.
   if (b / 2.0 >= r) throw WallFault("弧墙厚度不小于直径");
+  if (b / 2.0 >= r + wall.ecc) throw WallFault("弧墙偏心后内侧越过圆心");
   const double angle = sweep * 180.0 / std::numbers::pi;
 
   // The profile first: a refused one leaves no axis behind in the model.
   const ifc::Entity profile = rectangle(ctx, wall.b.str(), heights.height.text());
-  const ifc::Entity axis = ctx.model.create(
-      "IfcAxis1Placement", {ctx.model.create("IfcCartesianPoint", {ifc::List{r, 0.0, 0.0}}),
-                            ctx.model.create("IfcDirection", {ifc::List{0.0, 1.0, 0.0}})});
+  const ifc::Entity axis =
+      ctx.model.create("IfcAxis1Placement",
+                       {ctx.model.create("IfcCartesianPoint", {ifc::List{r + wall.ecc, 0.0, 0.0}}),
+                        ctx.model.create("IfcDirection", {ifc::List{0.0, 1.0, 0.0}})});
 
+  const bool halfCircle = isHalfCircle(c1, c2);
   const Vector u1 = c1.normalize();
   const Vector position = p1 + u1 * wall.ecc + Vector(0.0, 0.0, heights.height.value / 2.0);
   // The tangent at end 1, turned towards end 2's side.
   Vector direction = Vector(0, 0, 1).cross(u1);
-  if (direction.getAngle(c2) > std::numbers::pi / 2.0) direction.multiply(-1.0);
+  if (direction.getAngle(c2) > std::numbers::pi / 2.0 && !halfCircle) direction.multiply(-1.0);
   const Vector refDirection = p0 - p1;
   return CreateArcStructure(ctx, ArcStructureType::Wall, wallName(wall), profile, axis, angle,
                             position, direction, refDirection);

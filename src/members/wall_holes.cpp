@@ -1,9 +1,11 @@
 #include "members/wall_holes.h"
 
+#include <optional>
 #include <string>
 
 #include "members/messages.h"
 #include "members/solid_builders.h"
+#include "members/wall_arc.h"
 #include "members/wall_support.h"
 #include "readers/field_reader.h"
 #include "sections/make_profiles.h"
@@ -34,9 +36,11 @@ std::vector<ifc::Entity> CreateHolesInWall(const RunContext& ctx, const Palvek::
   std::vector<ifc::Entity> holes;
   if (wallHoles.empty()) return holes;
   double b = 0.0;
+  std::optional<WallArc> arc;
   try {
     b = wallThickness(wall);
     if (wall.planVector().Length() < kWallZeroLength) throw WallFault("墙长度为0");
+    if (wall.isArc()) arc.emplace(wall);
   } catch (const WallFault& fault) {
     report("Wall_" + wall.wallId.str() + ", " + fault.what() + "，其洞口已跳过");
     return holes;
@@ -66,6 +70,21 @@ std::vector<ifc::Entity> CreateHolesInWall(const RunContext& ctx, const Palvek::
               ->front();
     } catch (const Sect::SectionError& e) {
       report(skippedLine("WallHole", wall.gridId, e.what()));
+      continue;
+    }
+    if (arc) {
+      // Along the arc, square to it at the opening's middle.
+      try {
+        const WallHoleBox box =
+            arc->holeBox(startOf(hole.ecc, arc->length(), w) + w / 2.0, w, b, ecc_w, kBeyondFace);
+        holes.push_back(CreateStraightStructure(
+            ctx, StructureType::Opening, "Wall_Hole", profile, box.depth,
+            box.inner + Vector(0.0, 0.0, hole.hDiff + h / 2.0), box.across, box.along));
+      } catch (const WallFault& e) {
+        report(skippedLine("WallHole", wall.gridId, e.what()));
+      } catch (const App::GeometryError& e) {
+        report(skippedLine("WallHole", wall.gridId, e.what()));
+      }
       continue;
     }
     const Vector p0(x1, y1, hole.hDiff);

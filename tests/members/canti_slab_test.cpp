@@ -2,6 +2,8 @@
 // their thickness codes, and the rows that cannot be built.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "slab_model.h"
 
 namespace members_test {
@@ -14,6 +16,8 @@ TEST_F(CantiSlabs, StraightAndArcEdgesCarryABandOnTheirSide) {
     double ecc, side, length, hDrop, hDiff1;
     bool arc;
     Box box;  // for the edge from (0, 0) to (6000, 0), or the arc of radius 5000 about (0, 0)
+    Corner end = {0, 5000};  // the arc's end 2; it starts at (5000, 0)
+    double width = 0;        // 0: 1000 along an arc, 1500 along a straight edge
   } cases[] = {
       {1000, 1, 2000, 0, 0, false, {{1000, 0, 2850}, {3000, 1500, 3000}}},
       {1000, -7, 2000, 0, 0, false, {{1000, -1500, 2850}, {3000, 0, 3000}}},
@@ -26,12 +30,25 @@ TEST_F(CantiSlabs, StraightAndArcEdgesCarryABandOnTheirSide) {
       {1000, 1, 2000, 100, 50, false, {{1000, 0, 2800}, {3000, 1500, 2950}}},
       {0, 1, 0, 0, 0, true, {{0, 0, 2850}, {6000, 6000, 3000}}},
       {0, -1, 0, 0, 0, true, {{0, 0, 2850}, {5000, 5000, 3000}}},
+      // Clockwise, and a half circle counter-clockwise.
+      {0, 1, 0, 0, 0, true, {{0, -6000, 2850}, {6000, 0, 3000}}, {0, -5000}},
+      {0, 1, 0, 0, 0, true, {{-6000, 0, 2850}, {6000, 6000, 3000}}, {-5000, 0}},
+      // A band inwards as wide as the radius: the sector of 60 degrees.
+      {0,
+       -1,
+       0,
+       0,
+       0,
+       true,
+       {{0, 0, 2850}, {5000, 2500 * std::sqrt(3.0), 3000}},
+       {2500, 2500 * std::sqrt(3.0)},
+       5000},
   };
   std::vector<Value> ids;
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
     const double dy = 20000.0 * static_cast<double>(i);
-    const Value edge = c.arc ? m.arc(jt(0, dy), jt(5000, dy, c.hDiff1), jt(0, dy + 5000))
+    const Value edge = c.arc ? m.arc(jt(0, dy), jt(5000, dy, c.hDiff1), jt(c.end.x, dy + c.end.y))
                              : m.line(jt(0, dy, c.hDiff1), jt(6000, dy));
     ids.push_back(m.add(modeldb::CantiSlab{.stdFlr = sf,
                                            .grid = edge,
@@ -39,7 +56,9 @@ TEST_F(CantiSlabs, StraightAndArcEdgesCarryABandOnTheirSide) {
                                            .ecc = c.ecc,
                                            .side = c.side,
                                            .length = c.length,
-                                           .width = c.arc ? 1000 : 1500,
+                                           .width = c.width ? c.width
+                                                    : c.arc ? 1000
+                                                            : 1500,
                                            .thick = 150}));
   }
   EXPECT_EQ(convert(), "");

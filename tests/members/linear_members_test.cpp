@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "body_geometry.h"
 #include "member_rows.h"
 #include "members/messages.h"
 #include "product_view.h"
@@ -95,6 +96,56 @@ TEST_F(Members, AnArcBeamIsRevolvedAboutItsCentreTheShorterWay) {
   EXPECT_TRUE(near(beam.location, {18000, 0, 2700}));
   EXPECT_TRUE(near(unit(beam.axis), {std::sqrt(0.5), std::sqrt(0.5), 0}));  // towards end 2
   EXPECT_TRUE(near(unit(beam.refDirection), {-std::sqrt(0.5), std::sqrt(0.5), 0}));
+}
+
+// Its world box: the same arc clockwise, which turns the tangent, and with an eccentricity,
+// which moves the whole arc out from its centre; a half circle runs counter-clockwise
+// whatever rounding makes of its ends.
+TEST_F(Members, ArcBeamsRunTheShorterWayAtTheirEccentricityConcentrically) {
+  const double R = 6000 * std::sqrt(2.0), s = std::sqrt(0.5);
+  const struct Case {
+    double x1, y1, x2, y2, x0, y0, ecc;
+    members_test::Box box;  // 300 wide, top at 3000, 600 deep
+  } cases[] = {
+      {18000,
+       0,
+       18000,
+       12000,
+       12000,
+       6000,
+       0,
+       {{12000 + (R - 150) * s, 6000 - (R + 150) * s, 2400},
+        {12000 + R + 150, 6000 + (R + 150) * s, 3000}}},
+      {18000,
+       12000,
+       18000,
+       0,
+       12000,
+       6000,
+       100,
+       {{12000 + (R - 50) * s, 6000 - (R + 250) * s, 2400},
+        {12000 + R + 250, 6000 + (R + 250) * s, 3000}}},
+      {5000, 20000, -5000, 20000, 0, 20000, 0, {{-5150, 20000, 2400}, {5150, 25150, 3000}}},
+  };
+  std::vector<ifc::Entity> built;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    Beam::BeamRow arc =
+        members_test::beamRow(static_cast<int>(i) + 1, 1, 2, c.x1, c.y1, c.x2, c.y2);
+    arc.axisJt1Id = -5;
+    arc.x0 = c.x0;
+    arc.y0 = c.y0;
+    arc.ecc = c.ecc;
+    const auto products = Utils::CreateBeam(run.ctx, arc, members_test::storey(), {});
+    ASSERT_EQ(products.size(), 1U);
+    built.push_back(products[0]);
+  }
+  back_ = run.readBack();
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    members_test::expectBox(members_test::productBox(inFile(built[i])), cases[i].box, 1e-6);
+  }
+  EXPECT_EQ(capture.take(), "");
 }
 
 // The tapered rectangle: its side view extruded across its width from the right face, the

@@ -219,6 +219,13 @@ TEST_F(Slabs, ArcEdgedOutlinesAreCompositeCurvesTrimmedByPolarAngles) {
       .stdFlr = sf,
       .grids = {level, grid({100000, r}, {100000, 0}), grid({100000, 0}, {100000 + r, 0})},
       .vertZ = Value("100,250,250,")});
+  // A half circle whose cross product of radii rounds below 0 runs counter-clockwise all the
+  // same: from its start at 160 degrees down through 270, closed along its diameter.
+  const Corner centre{76228.0, 210.6}, start{70577.788, 2229.288}, end{81878.212, -1808.088};
+  const Value halfDisc = m.add(
+      modeldb::Slab{.stdFlr = sf,
+                    .grids = {m.arc(jt(centre.x, centre.y), jt(start.x, start.y), jt(end.x, end.y)),
+                              grid(end, centre), grid(centre, start)}});
   EXPECT_EQ(convert(), "");
 
   for (std::size_t i = 0; i < ids.size(); ++i) {
@@ -253,6 +260,10 @@ TEST_F(Slabs, ArcEdgedOutlinesAreCompositeCurvesTrimmedByPolarAngles) {
     EXPECT_NEAR(profileArea(profile), std::numbers::pi * r * r / 4, 1e-4 * r * r);
   }
   expectBox(box("Slab_" + levelled.str()), {{100000, 0, 2980}, {100000 + r, r, 3100}});
+  const double rHalf = std::hypot(start.x - centre.x, start.y - centre.y);
+  // Sampled every half degree: within 0.1 mm of the lowest and leftmost points.
+  expectBox(box("Slab_" + halfDisc.str()),
+            {{centre.x - rHalf, centre.y - rHalf, 2880}, {end.x, start.y, 3000}}, 0.1);
 }
 
 // The written file without what differs from run to run: GlobalIds and time stamps.

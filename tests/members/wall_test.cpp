@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "body_geometry.h"
 #include "driver/verdamo.h"
 #include "ifc/model.h"
 #include "members/messages.h"
@@ -289,30 +290,79 @@ TEST_P(Walls, ArcWallsTurnFromEndOneTowardsEndTwoTheShorterWayRound) {
   // About (0, 0) from (5000, 0) to (0, 5000); a straight wall at its end is ignored.
   const Value ccw = f.wall(f.m.arc(f.jt(0, 0), f.jt(5000, 0), f.jt(0, 5000)), f.wall200);
   f.wall(f.line(5000, 0, 8000, 3000), f.wall200);
-  // About (20000, 0) the other way round, with Ecc 100 and a top 300 higher at end 2.
+  // About (20000, 0) the other way round, with Ecc 100 (an arc of radius 5100 about the same
+  // centre) and a top 300 higher at end 2.
   const Value cw = f.wall(f.m.arc(f.jt(20000, 0), f.jt(20000, 5000), f.jt(25000, 0)), f.wall200,
                           {.ecc = 100, .hDiff2 = 300});
+  // Ecc 100 keeps the centre: radii 5000 to 5200 from (85000, 0) round to (80000, 5000).
+  const Value eccentric =
+      f.wall(f.m.arc(f.jt(80000, 0), f.jt(85000, 0), f.jt(80000, 5000)), f.wall200, {.ecc = 100});
+  // A half circle whose cross product of radii rounds below 0 runs counter-clockwise all the
+  // same, from its start at 160 degrees down through 270.
+  const Vector centre(76228.0, 210.6, 0), start(70577.788, 2229.288, 0);
+  const Value half =
+      f.wall(f.m.arc(f.jt(centre.x, centre.y), f.jt(start.x, start.y), f.jt(81878.212, -1808.088)),
+             f.wall200);
   const Converted c(f.m, GetParam());
 
+  const double r = (start - centre).Length();
+  const Vector u1 = (start - centre) / r;
   const struct {
     Value id;
     Vector location, axis, ref;
-    double height;
-  } cases[] = {{ccw, {5000, 0, 1500}, {0, 1, 0}, {-5000, 0, 0}, 3000},
-               {cw, {20000, 5100, 1650}, {1, 0, 0}, {0, -5000, 0}, 3300}};
+    double height, radius, angle;
+    members_test::Box box;
+  } cases[] = {
+      {ccw,
+       {5000, 0, 1500},
+       {0, 1, 0},
+       {-5000, 0, 0},
+       3000,
+       5000,
+       90,
+       {{0, 0, 0}, {5100, 5100, 3000}}},
+      {cw,
+       {20000, 5100, 1650},
+       {1, 0, 0},
+       {0, -5000, 0},
+       3300,
+       5100,
+       90,
+       {{20000, 0, 0}, {25200, 5200, 3300}}},
+      {eccentric,
+       {85100, 0, 1500},
+       {0, 1, 0},
+       {-5000, 0, 0},
+       3000,
+       5100,
+       90,
+       {{80000, 0, 0}, {85200, 5200, 3000}}},
+      {half,
+       start + Vector(0, 0, 1500),
+       Vector(-u1.y, u1.x, 0),
+       centre - start,
+       3000,
+       r,
+       180,
+       {{centre.x - r - 100, centre.y - r - 100, 0},
+        {centre.x - u1.x * (r + 100), centre.y + u1.y * (r + 100), 3000}}},
+  };
   for (const auto& e : cases) {
     SCOPED_TRACE(e.id.str());
-    const Body b = bodyOf(c.wall(e.id));
+    const ifc::Entity wall = c.wall(e.id);
+    const Body b = bodyOf(wall);
     ASSERT_TRUE(b.swept.is_a("IfcRevolvedAreaSolid"));
     EXPECT_VEC(b.location, e.location);
     EXPECT_VEC(b.axis, e.axis);
     EXPECT_VEC(b.ref, e.ref);
-    EXPECT_NEAR(b.angle, 90.0, kTol);
+    EXPECT_NEAR(b.angle, e.angle, kTol);
     EXPECT_EQ(b.xDim, 200);
     EXPECT_EQ(b.yDim, e.height);
     const ifc::Entity axis = b.swept.get("Axis").asEntity();
-    EXPECT_VEC(point(axis.get("Location").asEntity()), Vector(5000, 0, 0));
+    EXPECT_VEC(point(axis.get("Location").asEntity()), Vector(e.radius, 0, 0));
     EXPECT_VEC(direction(axis.get("Axis").asEntity()), Vector(0, 1, 0));
+    // Sampled every half degree: within 0.1 mm of the arc's extreme points.
+    members_test::expectBox(members_test::productBox(wall), e.box, 0.1);
   }
 }
 
@@ -339,20 +389,33 @@ TEST_P(Walls, EachOpeningFollowsItsWallAndVoidsItWhereItsCodePutsIt) {
   const Value grid3 = f.line(6000, 40000, 0, 40000);
   const Value reversed = f.wall(grid3, f.wall200);
   hole(grid3, door, 1, 0);
+  // Centred on a quarter circle of radius 5000 about (0, 60000) with Ecc 100: at 45 degrees,
+  // square to the arc, from the inner face's chord to 20 beyond the outer face.
+  const Value grid4 = f.m.arc(f.jt(0, 60000), f.jt(5000, 60000), f.jt(0, 65000));
+  const Value onArc = f.wall(grid4, f.wall200, {.ecc = 100});
+  hole(grid4, door, 0, 0);
   const Converted c(f.m, GetParam());
 
   const Vector x(1, 0, 0), y(0, 1, 0);
+  const double s = std::sqrt(0.5), inner = std::sqrt(5000.0 * 5000.0 - 500.0 * 500.0) - 20;
   const struct {
     Value wall;
     Vector location, axis, ref;
-    double width, height;
+    double width, height, depth = 240;
   } openings[] = {{plain, {3000, -120, 1650}, y, x, 1200, 1500},
                   {plain, {500, -120, 1050}, y, x, 1000, 2100},
                   {plain, {5500, -120, 1050}, y, x, 1000, 2100},
                   {plain, {1100, -120, 1650}, y, x, 1200, 1500},
                   {plain, {4900, -120, 1650}, y, x, 1200, 1500},
                   {offset, {3000, 19980, 1650}, y, x, 1200, 1500},
-                  {reversed, {5500, 40120, 1050}, -y, -x, 1000, 2100}};
+                  {reversed, {5500, 40120, 1050}, -y, -x, 1000, 2100},
+                  {onArc,
+                   {inner * s, 60000 + inner * s, 1050},
+                   {s, s, 0},
+                   {-s, s, 0},
+                   1000,
+                   2100,
+                   5220 - inner}};
   const std::vector<ifc::Entity> holes = c.named("IfcOpeningElement", "Wall_Hole");
   const std::vector<ifc::Entity> voids = c.model->by_type("IfcRelVoidsElement");
   ASSERT_EQ(holes.size(), std::size(openings));
@@ -376,7 +439,7 @@ TEST_P(Walls, EachOpeningFollowsItsWallAndVoidsItWhereItsCodePutsIt) {
     EXPECT_VEC(b.ref, e.ref);
     EXPECT_EQ(b.xDim, e.width);
     EXPECT_EQ(b.yDim, e.height);
-    EXPECT_EQ(b.depth, 240);
+    EXPECT_NEAR(b.depth, e.depth, kTol);
   }
   EXPECT_EQ(contained, ifc::List(expectedOrder.begin(), expectedOrder.end()));
 }

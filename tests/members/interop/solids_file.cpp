@@ -1,6 +1,7 @@
-// Writes an IFC file of products made by the shared solid builders, and beside it
-// (<file>.boxes.json) the box each product must fill in world coordinates, mm, so that
-// boxes_check.mjs can compare what independent readers show with what was meant.
+// Writes an IFC file of products made by the shared solid builders and of arc members made by
+// their builders, and beside it (<file>.boxes.json) the box each product must fill in world
+// coordinates, mm, and for some its volume, mm³, so that boxes_check.mjs can compare what
+// independent readers show with what was meant.
 //
 // usage: members_solids_file <file.ifc> <IFC2X3|IFC4>
 
@@ -15,8 +16,12 @@
 #include "driver/mapped_copies.h"
 #include "ifc/model.h"
 #include "members/assembly.h"
+#include "members/canti_slab.h"
+#include "members/linear_members.h"
 #include "members/run_context.h"
 #include "members/solid_builders.h"
+#include "members/wall_builder.h"
+#include "members/wall_holes.h"
 #include "sections/make_profiles.h"
 #include "text/number_text.h"
 
@@ -27,6 +32,7 @@ using Utils::StructureType;
 
 struct Box {
   Vector min, max;
+  double volume = 0;  // 0: not checked
 };
 
 struct Solid {
@@ -52,7 +58,54 @@ ifc::Entity prism(const Utils::RunContext& ctx, double b, double h, double depth
   return m.create("IfcExtrudedAreaSolid", {rectangle(ctx, b, h), position, ctx.directionZ, depth});
 }
 
+const Floor::StdFloorRow storey{1, 3000, "0,120", 1};
+
+// An arc wall 200 thick and 3000 high about (x0, y0) from (x1, y1) to (x2, y2).
+Palvek::WallRow arcWall(int id, double x0, double y0, double x1, double y1, double x2, double y2,
+                        double ecc) {
+  Palvek::WallRow w;
+  w.wallId = id;
+  w.gridId = id;
+  w.ecc = ecc;
+  w.x1 = x1;
+  w.y1 = y1;
+  w.x2 = x2;
+  w.y2 = y2;
+  w.b = 200;
+  w.hDiff1 = w.hDiff2 = w.hDiffB = w.zDiff1 = w.zDiff2 = 0;
+  w.axisJt1Id = -1;
+  w.x0 = x0;
+  w.y0 = y0;
+  return w;
+}
+
+// An arc cantilever slab 150 thick, its top at the storey top, along the arc about (x0, y0)
+// from (x1, y1) to (x2, y2).
+Slab::CantiSlabRow arcCantiSlab(int id, double x0, double y0, double x1, double y1, double x2,
+                                double y2, double side, double width) {
+  Slab::CantiSlabRow c;
+  c.id = id;
+  c.side = side;
+  c.width = width;
+  c.thick = 150;
+  c.x1 = x1;
+  c.y1 = y1;
+  c.x2 = x2;
+  c.y2 = y2;
+  c.axisJt1Id = -1;
+  c.x0 = x0;
+  c.y0 = y0;
+  return c;
+}
+
+// The area of the strip |t| <= w / 2 of a circle of radius r on one side of its centre.
+double stripOfCircle(double r, double w) {
+  return w / 2 * std::sqrt(r * r - w * w / 4) + r * r * std::asin(w / (2 * r));
+}
+
+const double pi = std::acos(-1.0);
 const double r2 = std::sqrt(2.0);
+const double r3 = std::sqrt(3.0);
 const double h2 = 100.0 / r2;  // half of 200 mm seen at 45 degrees
 
 const std::vector<Solid> solids = {
@@ -140,6 +193,68 @@ const std::vector<Solid> solids = {
                                  {0, 0, 1}, {1, 0, 0});
      },
      {{0, 18500, 0}, {5100, 21500, 5100}}},
+    // Ecc 100 keeps the arc's centre: radii 5000 to 5200 over the quarter circle.
+    {"Wall_1",
+     false,
+     [](const auto& ctx, const char*) {
+       (void)Utils::CreateWall(ctx, arcWall(1, 80000, 0, 85000, 0, 80000, 5000, 100), storey, {},
+                               {});
+     },
+     {{80000, 0, 0}, {85200, 5200, 3000}}},
+    // Clockwise from (0, 35000) to (5000, 30000) with Ecc 100: radii 4950 to 5250, 300 wide.
+    {"Beam_2",
+     false,
+     [](const auto& ctx, const char*) {
+       Beam::BeamRow b;
+       b.beamId = 2;
+       b.ecc = 100;
+       b.x1 = 0;
+       b.y1 = 35000;
+       b.x2 = 5000;
+       b.y2 = 30000;
+       b.shapeVal = "1,300,600";
+       b.mat = 6;
+       b.kind = 1;
+       b.axisJt1Id = -1;
+       b.x0 = 0;
+       b.y0 = 30000;
+       (void)Utils::CreateBeam(ctx, b, storey, {});
+     },
+     {{0, 30000, 2400}, {5250, 35250, 3000}}},
+    // Clockwise, outwards: radii 5000 to 6000.
+    {"CantiSlab_3",
+     false,
+     [](const auto& ctx, const char*) {
+       (void)Utils::CreateCantiSlab(ctx, arcCantiSlab(3, 0, 40000, 0, 45000, 5000, 40000, 1, 1000),
+                                    storey, 120, std::span<const Slab::SlabRow>{});
+     },
+     {{0, 40000, 2850}, {6000, 46000, 3000}, pi / 4 * (6000.0 * 6000 - 5000.0 * 5000) * 150}},
+    // Inwards as wide as the radius: the sector of 60 degrees.
+    {"CantiSlab_4",
+     false,
+     [](const auto& ctx, const char*) {
+       (void)Utils::CreateCantiSlab(
+           ctx, arcCantiSlab(4, 0, 50000, 5000, 50000, 2500, 50000 + 2500 * r3, -1, 5000), storey,
+           120, std::span<const Slab::SlabRow>{});
+     },
+     {{0, 50000, 2850}, {5000, 50000 + 2500 * r3, 3000}, pi / 6 * 5000.0 * 5000 * 150}},
+    // A door 1000 wide and 2100 high centred on a quarter circle of radius 5000 with Ecc 100:
+    // the wall's band from radius 5000 to 5200 loses the strip the door's box crosses.
+    {"Wall_5",
+     false,
+     [](const auto& ctx, const char*) {
+       const Palvek::WallRow wall = arcWall(5, 0, 60000, 5000, 60000, 0, 65000, 100);
+       const ifc::Entity product = *Utils::CreateWall(ctx, wall, storey, {}, {});
+       const Palvek::WallHoleRow door{0, 0, 1000, 2100};
+       for (const ifc::Entity& opening : Utils::CreateHolesInWall(ctx, wall, {&door, 1})) {
+         ctx.model.create("IfcRelVoidsElement", {Utils::create_guid(), ctx.ownerHistory,
+                                                 ifc::Unset{}, ifc::Unset{}, product, opening});
+       }
+     },
+     {{0, 60000, 0},
+      {5200, 65200, 3000},
+      pi / 4 * (5200.0 * 5200 - 5000.0 * 5000) * 3000 -
+          (stripOfCircle(5200, 1000) - stripOfCircle(5000, 1000)) * 2100}},
 };
 
 std::string json(const Vector& v) {
@@ -161,6 +276,10 @@ void addBox(std::string& boxes, const std::string& name, const Box& box) {
   boxes += json(box.min);
   boxes += ", \"max\": ";
   boxes += json(box.max);
+  if (box.volume != 0) {
+    boxes += ", \"volume\": ";
+    boxes += text::repr(box.volume);
+  }
   boxes += "}";
 }
 
