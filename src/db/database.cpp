@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -38,6 +39,8 @@ struct Connection {
   bool wal = false;           // the file is in WAL mode
   // The connection a sibling was opened beside, kept open (and reading) while it reads.
   std::shared_ptr<const Connection> origin;
+  // Raised from another thread, interrupts the statement running (see stopWhen).
+  const std::atomic<bool>* stop = nullptr;
 
   Connection() = default;
   Connection(const Connection&) = delete;
@@ -341,7 +344,20 @@ std::optional<Database> Database::openSibling() const {
   sibling->wal = conn_->wal;
   sibling->origin = conn_;
   if (openHandle(*sibling) != SQLITE_OK || !beginReading(*sibling)) return std::nullopt;
-  return Database(std::move(sibling), path_);
+  Database database(std::move(sibling), path_);
+  database.stopWhen(conn_->stop);
+  return database;
+}
+
+void Database::stopWhen(const std::atomic<bool>* flag) {
+  if (!conn_) throw Error("database used after it was moved from");
+  conn_->stop = flag;
+  // Asked every few thousand steps of a statement; nonzero interrupts it.
+  constexpr int kSteps = 10000;
+  sqlite3_progress_handler(
+      conn_->handle, flag == nullptr ? 0 : kSteps,
+      [](void* stop) { return static_cast<const std::atomic<bool>*>(stop)->load() ? 1 : 0; },
+      const_cast<std::atomic<bool>*>(flag));
 }
 
 void Database::checkUnchanged() const {

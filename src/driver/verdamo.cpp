@@ -195,6 +195,7 @@ void Run::execute() {
   if (mt_) std::cout << "use multithread" << std::endl;
 
   conn_ = std::make_unique<db::Database>(db::Database::openReadOnly(input_));
+  conn_->stopWhen(options_.stop);
   const char* schema = Sect::hasTaperSects(*conn_) ? "IFC4" : "IFC2X3";
 
   const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
