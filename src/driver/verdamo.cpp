@@ -100,14 +100,15 @@ void checkOutputPath(const fs::path& output) {
 // files are beside the file a link leads to, compared on the resolved paths.
 void checkOutputIsNotTheModel(const fs::path& input, const fs::path& output) {
   std::error_code error;
-  const fs::path model = fs::weakly_canonical(input, error);
+  // Made absolute first: a relative path that names nothing yet would come back as it is.
+  const fs::path model = fs::weakly_canonical(fs::absolute(input, error), error);
   for (const fs::path& written : {output, floorListPath(output)}) {
     if (fs::equivalent(input, written, error)) {
       throw RunError("output " + written.string() + " would overwrite the model database " +
                      input.string());
     }
     if (model.empty()) continue;
-    const fs::path target = fs::weakly_canonical(written, error);
+    const fs::path target = fs::weakly_canonical(fs::absolute(written, error), error);
     for (const char* suffix : {"-wal", "-shm", "-journal"}) {
       fs::path side = model;
       side += suffix;
