@@ -19,6 +19,7 @@
 #include "driver/storeys.h"
 #include "ifc/guid.h"
 #include "ifc/model.h"
+#include "ifc/output_file.h"
 #include "members/floor_members.h"
 #include "members/run_stop.h"
 #include "members/run_context.h"
@@ -214,6 +215,8 @@ void Run::execute() {
   for (const Floor::FloorRow& f : floors_) {
     floorList.push_back({f.name, f.no, f.levelB, f.height, f.stdFlrNo});
   }
+  // What killed runs to this output left goes now, even should this run fail before its end.
+  ifc::OutputFile::removeOrphans(output_);
   removeEarlierIfcFile();
   writeFloorList(floorListPath(output_), floorList);
   wroteFloorList_ = true;

@@ -29,9 +29,15 @@ bool allDigits(std::string_view text) {
                                       [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Hidden, in the target's folder, the target's name cut short so that the whole name fits the
+// file system's limit, then the process id and a serial number.
+std::string prefixOf(const std::filesystem::path& path) {
+  return std::string(".").append(path.filename().string().substr(0, 200)).append(".");
+}
+
 // The new files of `prefix` (".name.") in folder whose process no longer runs: left by a
 // process that was killed. Those of live processes, this one's included, stay.
-void removeOrphans(const std::filesystem::path& folder, const std::string& prefix) {
+void removeOrphansOf(const std::filesystem::path& folder, const std::string& prefix) {
   std::error_code error;
   std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
   for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
@@ -128,12 +134,12 @@ OutputFile::OutputFile(std::filesystem::path path, const std::atomic<bool>* stop
   // one step; created exclusively, with the permissions a new file gets. The target's name is
   // cut short so that the new one fits the file system's limit.
   static std::atomic<unsigned> serial{0};
-  const std::string name = path_.filename().string().substr(0, 200);
+  const std::string prefix = prefixOf(path_);
   const std::string pid = std::to_string(::getpid());
-  removeOrphans(path_.parent_path(), std::string(".").append(name).append("."));
+  removeOrphansOf(path_.parent_path(), prefix);
   for (;;) {
     const std::string number = std::to_string(serial++);
-    temporary_ = path_.parent_path() / std::string(".").append(name).append(".").append(pid);
+    temporary_ = path_.parent_path() / std::string(prefix).append(pid);
     temporary_ += std::string(".").append(number).append(".tmp");
     const int fd = temporary_files::create(temporary_);
     if (fd >= 0) {
@@ -152,6 +158,10 @@ OutputFile::~OutputFile() {
 }
 
 std::ostream& OutputFile::stream() { return *stream_; }
+
+void OutputFile::removeOrphans(const std::filesystem::path& path) {
+  removeOrphansOf(path.parent_path(), prefixOf(path));
+}
 
 void OutputFile::commit() {
   stream_->flush();

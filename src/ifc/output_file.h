@@ -26,6 +26,9 @@ class OutputFile {
 
   [[nodiscard]] std::ostream& stream();
 
+  // Removes the new files for path that processes which no longer run left behind.
+  static void removeOrphans(const std::filesystem::path& path);
+
   // Writes the file to disk and renames it to path. Throws Error naming path and the
   // system's reason for the first write that failed; the new file is then removed.
   void commit();
