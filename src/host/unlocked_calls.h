@@ -5,7 +5,7 @@
 // multiprocessing.dummy pool) are inside a builder or Create. CPython ends such a thread
 // when it asks for the lock back once the shutdown has begun, by unwinding it through the C++
 // frames it is in, which aborts the process. So the first call registers an atexit function
-// that, as the shutdown begins, raises the stop flag of every run in progress, waits (a few
+// that, as the shutdown begins, raises the stop flag of every run in progress, waits (ten
 // seconds at most) until every call without the lock has either taken it back or given up,
 // and removes the temporary files still open. A call that finds the shutdown begun never asks
 // for the lock again: its thread stays parked until the process ends.
