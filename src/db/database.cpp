@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -38,6 +39,8 @@ struct Connection {
   bool wal = false;           // the file is in WAL mode
   // The connection a sibling was opened beside, kept open (and reading) while it reads.
   std::shared_ptr<const Connection> origin;
+  // Raised from another thread, interrupts the statement running (see stopWhen).
+  const std::atomic<bool>* stop = nullptr;
 
   Connection() = default;
   Connection(const Connection&) = delete;
@@ -299,11 +302,28 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
     conn->unlocked = state;
   }
 
+  // With commits in its -wal file the model is read through the -shm index beside it, which
+  // SQLite creates when it is missing: not in a folder this user may not write.
+  const auto failWithoutIndex = [&](const std::string& why) {
+    if (wal && ::access(walFile.c_str(), F_OK) == 0 && ::access(shmFile.c_str(), F_OK) != 0 &&
+        ::access(real.parent_path().c_str(), W_OK) != 0) {
+      // Named as the user gave the path, unless the file is a link: then beside its target.
+      std::filesystem::path shown = std::filesystem::is_symlink(path, ec) ? real : path;
+      shown += "-wal";
+      failOpen(path, why + ": the model has changes in its -wal file " + quoted(shown) +
+                         " that SQLite needs an index beside it to read, and the folder is not "
+                         "writable; copy the model to a writable folder or open it in its "
+                         "program once");
+    }
+  };
   const int rc = openHandle(*conn);
   if (rc != SQLITE_OK) {
-    failOpen(path, conn->handle ? sqlite3_errmsg(conn->handle) : sqlite3_errstr(rc));
+    const std::string why = conn->handle ? sqlite3_errmsg(conn->handle) : sqlite3_errstr(rc);
+    failWithoutIndex(why);
+    failOpen(path, why);
   }
   if (!beginReading(*conn)) {
+    failWithoutIndex(sqlite3_errmsg(conn->handle));
     // Named as the user gave the path, unless the file is a link: then beside its target.
     std::filesystem::path journal = std::filesystem::is_symlink(path, ec) ? real : path;
     journal += "-journal";
@@ -324,7 +344,20 @@ std::optional<Database> Database::openSibling() const {
   sibling->wal = conn_->wal;
   sibling->origin = conn_;
   if (openHandle(*sibling) != SQLITE_OK || !beginReading(*sibling)) return std::nullopt;
-  return Database(std::move(sibling), path_);
+  Database database(std::move(sibling), path_);
+  database.stopWhen(conn_->stop);
+  return database;
+}
+
+void Database::stopWhen(const std::atomic<bool>* flag) {
+  if (!conn_) throw Error("database used after it was moved from");
+  conn_->stop = flag;
+  // Asked every few thousand steps of a statement; nonzero interrupts it.
+  constexpr int kSteps = 10000;
+  sqlite3_progress_handler(
+      conn_->handle, flag == nullptr ? 0 : kSteps,
+      [](void* stop) { return static_cast<const std::atomic<bool>*>(stop)->load() ? 1 : 0; },
+      const_cast<std::atomic<bool>*>(flag));
 }
 
 void Database::checkUnchanged() const {

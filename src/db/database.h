@@ -1,6 +1,7 @@
 #pragma once
 // Read-only access to a model database (SQLite) whose text columns are GBK.
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -85,6 +86,10 @@ class Database {
   // no value for a WAL database read with its side files, where a writer may have committed
   // since this connection began reading, nor when the sibling cannot be opened.
   [[nodiscard]] std::optional<Database> openSibling() const;
+
+  // Once *flag is raised (from any thread), the statement running on this connection fails
+  // soon with Error ("interrupted"); siblings opened afterwards share the flag. Null: never.
+  void stopWhen(const std::atomic<bool>* flag);
 
   // A WAL database without side files is read from the file alone, which takes no lock that
   // would keep a writer out; this throws Error when another program has written the file

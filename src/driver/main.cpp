@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "driver/stop_signals.h"
 #include "driver/verdamo.h"
 #include "text/number_text.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   // Beyond a file size limit (ulimit -f) a write fails with "File too large" and the run ends
   // with that line, instead of the signal killing the program without a word.
   std::signal(SIGXFSZ, SIG_IGN);
+  const Verdamo::StopSignals signals;
   try {
     std::filesystem::path input = defaultInput();
     std::filesystem::path output = "1.ifc";
@@ -47,13 +49,17 @@ int main(int argc, char** argv) {
     std::cout << input.stem().string() << std::endl;
 
     const double start = secondsSinceEpoch();
-    Verdamo::Create(input, output, false);
+    Verdamo::RunOptions options;
+    options.stop = &signals.flag();
+    Verdamo::Create(input, output, options);
     const double end = secondsSinceEpoch();
     std::cout << "总耗时为：" << text::repr(end - start) << std::endl;
     return 0;
   } catch (const std::exception& e) {
     std::cout.flush();
-    std::cerr << "sdb2ifc: " << e.what() << std::endl;
+    std::cerr << "sdb2ifc: ";
+    if (signals.received() != nullptr) std::cerr << signals.received() << ": ";
+    std::cerr << e.what() << std::endl;
   } catch (...) {
     std::cout.flush();
     std::cerr << "sdb2ifc: unknown failure" << std::endl;

@@ -19,8 +19,10 @@
 #include "driver/storeys.h"
 #include "ifc/guid.h"
 #include "ifc/model.h"
+#include "ifc/output_file.h"
 #include "members/floor_members.h"
 #include "members/run_context.h"
+#include "members/run_stop.h"
 #include "queries/beam.h"
 #include "queries/palvek.h"
 #include "readers/brace.h"
@@ -93,6 +95,32 @@ void checkOutputPath(const fs::path& output) {
   }
 }
 
+// The floor list and the IFC file are written while the database is open: neither may be the
+// model database itself nor one of the side files SQLite keeps beside it (in WAL mode the
+// commits not yet copied into the database are in its -wal file), which would be lost. Side
+// files are beside the file a link leads to, compared on the resolved paths.
+void checkOutputIsNotTheModel(const fs::path& input, const fs::path& output) {
+  std::error_code error;
+  // Made absolute first: a relative path that names nothing yet would come back as it is.
+  const fs::path model = fs::weakly_canonical(fs::absolute(input, error), error);
+  for (const fs::path& written : {output, floorListPath(output)}) {
+    if (fs::equivalent(input, written, error)) {
+      throw RunError("output " + written.string() + " would overwrite the model database " +
+                     input.string());
+    }
+    if (model.empty()) continue;
+    const fs::path target = fs::weakly_canonical(fs::absolute(written, error), error);
+    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+      fs::path side = model;
+      side += suffix;
+      if (target == side || fs::equivalent(side, written, error)) {
+        throw RunError("output " + written.string() + " would overwrite " + side.string() +
+                       ", a side file of the model database " + input.string());
+      }
+    }
+  }
+}
+
 struct PlacedStorey {
   ifc::Entity storey;
   double orderKey;
@@ -123,6 +151,7 @@ class Run {
                  const Floor::StdFloorRow& stdFlr);
   void createSpatialStructure();
   void enter(Stage stage) const {
+    Utils::throwIfStopped(options_.stop);
     if (options_.onStage) options_.onStage(stage);
   }
 
@@ -155,6 +184,7 @@ class Run {
 };
 
 void Run::execute() {
+  const Utils::StopScope stopScope(options_.stop);
   enter(Stage::reading);
   std::error_code error;
   const std::uintmax_t size = fs::file_size(input_, error);
@@ -162,18 +192,12 @@ void Run::execute() {
     throw RunError("cannot read model database " + input_.string() + ": " + error.message());
   }
   checkOutputPath(output_);
-  // The floor list and the IFC file are written while the database is open: neither may be
-  // the model database itself, which would be lost.
-  for (const fs::path& written : {output_, floorListPath(output_)}) {
-    if (fs::equivalent(input_, written, error)) {
-      throw RunError("output " + written.string() + " would overwrite the model database " +
-                     input_.string());
-    }
-  }
+  checkOutputIsNotTheModel(input_, output_);
   if (size > multithreadSize && !options_.neverThreaded) mt_ = true;
   if (mt_) std::cout << "use multithread" << std::endl;
 
   conn_ = std::make_unique<db::Database>(db::Database::openReadOnly(input_));
+  conn_->stopWhen(options_.stop);
   const char* schema = Sect::hasTaperSects(*conn_) ? "IFC4" : "IFC2X3";
 
   const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
@@ -191,6 +215,8 @@ void Run::execute() {
   for (const Floor::FloorRow& f : floors_) {
     floorList.push_back({f.name, f.no, f.levelB, f.height, f.stdFlrNo});
   }
+  // What killed runs to this output left goes now, even should this run fail before its end.
+  ifc::OutputFile::removeOrphans(output_);
   removeEarlierIfcFile();
   writeFloorList(floorListPath(output_), floorList);
   wroteFloorList_ = true;
@@ -218,7 +244,8 @@ void Run::execute() {
   conn_->checkUnchanged();
   enter(Stage::writing);
   // Threaded, the text is made on every processor; the file is the same.
-  ifcfile_->writeFile(output_, mt_ ? std::max(1U, std::thread::hardware_concurrency()) : 1U);
+  ifcfile_->writeFile(output_, mt_ ? std::max(1U, std::thread::hardware_concurrency()) : 1U,
+                      options_.stop);
 }
 
 void Run::removeEarlierIfcFile() {
@@ -342,6 +369,10 @@ void Create(const std::filesystem::path& input, const std::filesystem::path& out
     run.execute();
   } catch (const std::exception& e) {
     const std::string note = run.leftBehind();
+    // Whatever failed once the flag was raised failed because of it (a write cut short).
+    if (options.stop != nullptr && options.stop->load()) {
+      throw RunError("the run was interrupted" + note);
+    }
     if (note.empty()) throw;
     throw RunError(e.what() + note);
   }

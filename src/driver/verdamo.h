@@ -1,6 +1,7 @@
 #pragma once
 // The conversion run: from a model database to the IFC file and the floor list beside it.
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -38,6 +39,10 @@ enum class Stage { reading, building, copies, writing };
 
 struct RunOptions {
   bool mt = false;  // as Create's mt
+  // Raised from another thread, ends the run at the next member, stage or block of the IFC
+  // file with RunError "the run was interrupted" and what it left (no IFC file, no temporary
+  // file; the floor list rule above stands).
+  const std::atomic<bool>* stop = nullptr;
   // Keeps every member on the calling thread, however large the input (to compare the modes).
   bool neverThreaded = false;
   // Called as each stage begins, on the calling thread (for benchmarks).

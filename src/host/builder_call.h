@@ -6,10 +6,12 @@
 #include <pybind11/pybind11.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "host/host_model.h"
 #include "host/host_stdout.h"
+#include "host/unlocked_calls.h"
 #include "members/messages.h"
 
 namespace host {
@@ -37,8 +39,7 @@ class ReportsToHost {
 template <class Build>
 auto unlocked(Build&& build) {
   ReportsToHost reports;
-  pybind11::gil_scoped_release release;
-  return build();
+  return withoutLock(std::forward<Build>(build));
 }
 
 // For functions that call back into the host (face and edge objects): reports captured the

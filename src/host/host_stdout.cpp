@@ -7,6 +7,8 @@
 #include <streambuf>
 #include <string>
 
+#include "host/unlocked_calls.h"
+
 namespace py = pybind11;
 
 namespace host {
@@ -25,7 +27,9 @@ class HostBuffer : public std::streambuf {
       std::lock_guard lock(mutex_);
       text.swap(pending_);
     }
-    if (text.empty()) return;
+    // Once the host is gone (a thread parked by its shutdown, the process's exit flushing
+    // std::cout) there is no sys.stdout to write to.
+    if (text.empty() || hostGone()) return;
     py::gil_scoped_acquire gil;
     try {
       writeToHost(text);

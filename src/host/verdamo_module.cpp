@@ -2,6 +2,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include <atomic>
 #include <filesystem>
 
 #include "driver/verdamo.h"
@@ -10,6 +11,7 @@
 #include "host/errors.h"
 #include "host/host_imports.h"
 #include "host/host_stdout.h"
+#include "host/interruptible_run.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -27,8 +29,13 @@ void create(const py::object& input, const py::object& output, bool mt) {
   const std::filesystem::path out = pathArgument(output, "output");
   // Messages reach the script's sys.stdout; the host's other threads run meanwhile.
   StdoutToHost messages;
-  py::gil_scoped_release unlocked;
-  Verdamo::Create(in, out, mt);
+  // Ctrl-C or the host's shutdown stops the run at its next member.
+  runInterruptibly([&](const std::atomic<bool>& stop) {
+    Verdamo::RunOptions options;
+    options.mt = mt;
+    options.stop = &stop;
+    Verdamo::Create(in, out, options);
+  });
 }
 
 }  // namespace

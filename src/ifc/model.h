@@ -11,6 +11,7 @@
 // not be their creation order (see WritePosition); the k-th entity written takes the k-th
 // smallest number in use, so a model written in creation order keeps its numbers.
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
@@ -156,8 +157,10 @@ class Model {
   // order: the same text as write(out).
   void write(std::ostream& out, unsigned threads) const;
   // Replaces the file at path only once the whole text is written (see OutputFile); throws
-  // Error naming path and the system's reason. Threads as for write().
-  void writeFile(const std::filesystem::path& path, unsigned threads = 1) const;
+  // Error naming path and the system's reason. Threads as for write(). Raising *stop from
+  // another thread ends the writing soon, with Error (ECANCELED) and no file.
+  void writeFile(const std::filesystem::path& path, unsigned threads = 1,
+                 const std::atomic<bool>* stop = nullptr) const;
   [[nodiscard]] std::string toString() const;
 
   struct Impl;

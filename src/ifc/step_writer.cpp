@@ -228,6 +228,7 @@ void writePieces(std::ostream& out, const Entities& entities, unsigned threads) 
         text = std::move(texts[c]);
       }
       out.write(text.data(), static_cast<std::streamsize>(text.size()));
+      if (!out) break;  // a failed stream takes nothing more: making the rest is wasted
       {
         const std::scoped_lock lock(mutex);
         ++written;
@@ -273,14 +274,18 @@ void Model::write(std::ostream& out, unsigned threads) const {
     w.flush();
     writePieces(out, entities, threads);
   } else {
-    for (std::size_t k = 0; k < entities.count(); ++k) w.entity(entities.at(k));
+    // A failed stream takes nothing more: making the rest is wasted.
+    for (std::size_t k = 0; k < entities.count() && (k % 4096 != 0 || out); ++k) {
+      w.entity(entities.at(k));
+    }
   }
   w.raw("ENDSEC;\nEND-ISO-10303-21;\n");
   w.flush();
 }
 
-void Model::writeFile(const std::filesystem::path& path, unsigned threads) const {
-  OutputFile file(path);
+void Model::writeFile(const std::filesystem::path& path, unsigned threads,
+                      const std::atomic<bool>* stop) const {
+  OutputFile file(path, stop);
   write(file.stream(), threads);
   file.commit();
 }

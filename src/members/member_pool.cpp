@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "members/messages.h"
+#include "members/run_stop.h"
 
 namespace Utils {
 
@@ -102,8 +103,12 @@ class Workers {
 
 void runMemberTasks(ifc::Model& model, bool threaded, std::size_t count,
                     const std::function<void(std::size_t)>& task) {
+  const std::atomic<bool>* stop = currentStopFlag();
   if (!threaded || count < 2) {
-    for (std::size_t i = 0; i < count; ++i) task(i);
+    for (std::size_t i = 0; i < count; ++i) {
+      throwIfStopped(stop);
+      task(i);
+    }
     return;
   }
   if (count > std::numeric_limits<std::uint32_t>::max() / 2) {
@@ -119,6 +124,7 @@ void runMemberTasks(ifc::Model& model, bool threaded, std::size_t count,
     const ifc::Model::SlotScope slot(model, firstSlot + static_cast<std::uint32_t>(i));
     MessageCapture capture;
     try {
+      throwIfStopped(stop);
       task(i);
     } catch (...) {
       faults[i] = std::current_exception();

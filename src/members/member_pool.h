@@ -22,7 +22,8 @@
 namespace Utils {
 
 // Runs task(0) .. task(count - 1) as described above. The number of worker threads is the
-// number of processors, at most one per task.
+// number of processors, at most one per task. Within a StopScope, a raised flag fails the
+// next task with RunStopped.
 void runMemberTasks(ifc::Model& model, bool threaded, std::size_t count,
                     const std::function<void(std::size_t)>& task);
 

@@ -1,16 +1,21 @@
 // What a run reads and what it leaves behind, through the command-line program: model
 // databases in the states a design program leaves them in (WAL mode with or without side
-// files, locked while it saves, with the journal of an interrupted write, at a long path),
-// failed writes, failed runs over an earlier output, and output paths that name no file.
+// files, locked while it saves, with the journal of an interrupted write, at a long path, in
+// a folder the user cannot write), failed writes, failed and interrupted runs, what a killed
+// run left, and output paths that name no file or a side file of the model.
 // The input's bytes are the same after every run.
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -20,6 +25,7 @@
 #include <vector>
 
 #include "modeldb/modeldb.h"
+#include "modeldb/synthetic.h"
 #include "test_support.h"
 
 namespace {
@@ -66,6 +72,17 @@ class RunFiles : public driver_test::CommandLine {
     std::map<std::string, std::string> bytes;
     for (const std::string& name : names) bytes[name] = readText(dir / name);
     return bytes;
+  }
+
+  // As run(), with shell text `watch` run beside the program, which it may signal as $$.
+  Outcome runWatched(const std::string& arguments, const std::string& watch) const {
+    // The program replaces the shell, so $$ is its process id.
+    const std::string command = "cd '" + dir.string() + "' && { (" + watch + " $$) & exec '" +
+                                SDB2IFC_EXECUTABLE "' " + arguments +
+                                " >stdout.txt 2>stderr.txt; }";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(dir / "stdout.txt"),
+            readText(dir / "stderr.txt")};
   }
 
   // The files of a folder of the scratch folder, but for the runs' own output streams.
@@ -319,3 +336,105 @@ TEST_F(RunFiles, AnOutputPathThatNamesNoFileIsRefusedBeforeAnythingIsWritten) {
 }
 
 }  // namespace
+
+TEST_F(RunFiles, TheModelsSideFilesAreRefusedAsOutputBeforeAnythingIsWritten) {
+  // A commit that is only in the -wal file: replacing it would lose the change.
+  writeModel("model.sdb");
+  const Writer writer(dir / "model.sdb");
+  writer.exec(kCommitToTheWal);
+  fs::create_directory(dir / "sub");
+  fs::create_symlink("../model.sdb-wal", dir / "sub" / "link.ifc.json");
+  const std::vector<std::string> model = {"model.sdb", "model.sdb-wal", "model.sdb-shm"};
+  const std::pair<const char*, const char*> cases[] = {
+      {"model.sdb-wal", "output model.sdb-wal would overwrite"},
+      {"./sub/../model.sdb-shm", "output ./sub/../model.sdb-shm would overwrite"},
+      {"model.sdb-journal", "output model.sdb-journal would overwrite"},
+      {"sub/link.ifc", "output sub/link.ifc.json would overwrite"},
+  };
+  for (const auto& [output, message] : cases) {
+    SCOPED_TRACE(output);
+    const auto before = contents(model);
+    const auto files = listing();
+    const auto inSub = listing("sub");
+    expectOneLineFailure(run("model.sdb " + std::string(output)),
+                         {message, "a side file of the model database model.sdb"});
+    EXPECT_TRUE(contents(model) == before) << "the model's files changed";
+    EXPECT_EQ(listing(), files);
+    EXPECT_EQ(listing("sub"), inSub);
+  }
+}
+
+TEST_F(RunFiles, ASignalEndsTheRunWithOneLineAndLeavesNoTemporaryFile) {
+  // Large enough that the run is still going when the signal comes.
+  modeldb::writeSynthetic({.stdFloors = 8, .floors = 8, .baysX = 30, .baysY = 24},
+                          dir / "model.sdb");
+  for (const char* signal : {"TERM", "INT"}) {
+    SCOPED_TRACE(signal);
+    fs::remove(dir / "out.ifc.json");
+    // The signal comes once the floor list is there.
+    const std::string watch = std::string("i=0; while [ ! -e out.ifc.json ] && [ $i -lt 6000 ];"
+                                          " do sleep 0.01; i=$((i+1)); done; kill -") +
+                              signal;
+    const Outcome o = runWatched("model.sdb out.ifc", watch);
+    expectOneLineFailure(o, {std::string("SIG") + signal + ": the run was interrupted (out.ifc not "
+                             "written; out.ifc.json is of this failed run)"});
+    EXPECT_EQ(listing(), (std::set<std::string>{"model.sdb", "out.ifc.json"}));
+  }
+}
+
+TEST_F(RunFiles, TemporaryFilesOfAKilledRunAreRemovedByTheNextRunToTheSameOutput) {
+  writeModel("model.sdb");
+  // The process id of a process that has ended.
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child);
+  const std::string alive = std::to_string(::getpid());
+  const std::pair<std::string, bool> cases[] = {
+      {".out.ifc." + dead + ".0.tmp", true},
+      {".out.ifc.json." + dead + ".3.tmp", true},
+      {".out.ifc." + alive + ".0.tmp", false},   // a run still going
+      {".other.ifc." + dead + ".0.tmp", false},  // of another output
+      {".out.ifc." + dead + ".tmp", false},      // not a name the program gives
+  };
+  for (const auto& [name, removed] : cases) std::ofstream(dir / name) << "left";
+  // Also by a run that fails before it writes the IFC file.
+  modeldb::ModelDb::exec(dir / "model.sdb", "UPDATE tblFloor SET LevelB = NULL");
+  expectOneLineFailure(run("model.sdb out.ifc"), {"elevation NULL is not a finite number"});
+  for (const auto& [name, removed] : cases) {
+    EXPECT_EQ(fs::exists(dir / name), !removed) << name;
+  }
+}
+
+TEST_F(RunFiles, AWalModelWithoutItsIndexInAFolderTheUserCannotWriteIsExplained) {
+  // Root may write anywhere: the program runs as another user then.
+  std::string asUser;
+  if (::geteuid() == 0) {
+    if (std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "no setpriv";
+    asUser = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  {
+    writeModel("live.sdb");
+    const Writer writer(dir / "live.sdb");
+    writer.exec(kCommitToTheWal);
+    fs::create_directory(dir / "models");
+    fs::copy_file(dir / "live.sdb", dir / "models" / "stopped.sdb");
+    fs::copy_file(dir / "live.sdb-wal", dir / "models" / "stopped.sdb-wal");
+  }
+  fs::create_directory(dir / "out");
+  fs::permissions(dir / "out", fs::perms::all);
+  fs::permissions(dir / "models", fs::perms::owner_read | fs::perms::owner_exec |
+                                      fs::perms::group_read | fs::perms::group_exec |
+                                      fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(dir, fs::perms::others_exec | fs::perms::others_read, fs::perm_options::add);
+  const auto before = contents({"models/stopped.sdb", "models/stopped.sdb-wal"});
+  const Outcome o = run("models/stopped.sdb out/out.ifc", asUser);
+  fs::permissions(dir / "models", fs::perms::owner_all, fs::perm_options::add);
+  expectOneLineFailure(o, {"'models/stopped.sdb'", "unable to open database file",
+                           "changes in its -wal file 'models/stopped.sdb-wal'",
+                           "copy the model to a writable folder or open it in its program once"});
+  EXPECT_EQ(contents({"models/stopped.sdb", "models/stopped.sdb-wal"}), before);
+  EXPECT_EQ(listing("models"), (std::set<std::string>{"stopped.sdb", "stopped.sdb-wal"}));
+  EXPECT_EQ(listing("out"), std::set<std::string>{});
+}

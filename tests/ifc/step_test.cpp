@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "ifc/guid.h"
@@ -287,6 +292,29 @@ TEST(StepWriter, WritesAConformingHeaderForAModelNotReadFromATemplate) {
             "FILE_DESCRIPTION(('ViewDefinition [CoordinationView]'),'2;1');\n"
             "FILE_NAME('','',(''),(''),'','','');\nFILE_SCHEMA(('IFC4'));\nENDSEC;\n"
             "DATA;\nENDSEC;\nEND-ISO-10303-21;\n");
+}
+
+TEST(StepWriter, AStoppedWriteFailsAndLeavesTheTargetAsItWas) {
+  ifc::Model model("IFC2X3");
+  for (int i = 0; i < 100000; ++i) model.create("IfcCartesianPoint", {ifc::List{1.0 * i, 2.0}});
+  const auto folder = std::filesystem::temp_directory_path() / "ifc_step_test_stopped";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::atomic<bool> stop{true};
+  for (const unsigned threads : {1U, 4U}) {
+    SCOPED_TRACE(threads);
+    std::ofstream(folder / "x.ifc") << "earlier";
+    try {
+      model.writeFile(folder / "x.ifc", threads, &stop);
+      ADD_FAILURE() << "written";
+    } catch (const ifc::Error& e) {
+      EXPECT_NE(std::string(e.what()).find(std::strerror(ECANCELED)), std::string::npos);
+    }
+    std::ifstream in(folder / "x.ifc");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+  }
+  std::filesystem::remove_all(folder);
 }
 
 TEST(StepWriter, ReportsAFileItCannotWrite) {
