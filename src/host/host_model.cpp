@@ -19,13 +19,6 @@ std::string typeName(py::handle value) {
 
 namespace {
 
-std::string reprOf(py::handle value) {
-  std::string text = py::repr(value).cast<std::string>();
-  static constexpr std::size_t kLongest = 60;
-  if (text.size() > kLongest) text = text.substr(0, kLongest) + "...";
-  return text;
-}
-
 ifc::Value convert(const HostModel& model, py::handle value, const std::string& attribute,
                    int depth) {
   if (value.is_none()) return ifc::Unset{};
@@ -47,20 +40,7 @@ ifc::Value convert(const HostModel& model, py::handle value, const std::string& 
     return ifc::Value::typed(t.type, convert(model, t.wrappedValue, attribute, depth + 1));
   }
   // Integers first (int and NumPy integers have __index__), then anything float() takes.
-  if (PyIndex_Check(value.ptr())) {
-    const py::int_ number = py::reinterpret_steal<py::int_>(PyNumber_Index(value.ptr()));
-    if (!number) throw py::error_already_set();
-    int overflow = 0;
-    const long long i = PyLong_AsLongLongAndOverflow(number.ptr(), &overflow);
-    if (overflow != 0) {
-      const std::string message =
-          attribute + ": " + reprOf(value) + " does not fit an IFC integer (64 bits)";
-      PyErr_SetString(PyExc_OverflowError, message.c_str());
-      throw py::error_already_set();
-    }
-    if (i == -1 && PyErr_Occurred()) throw py::error_already_set();
-    return static_cast<std::int64_t>(i);
-  }
+  if (PyIndex_Check(value.ptr())) return asInt(value, attribute);
   if (PyFloat_Check(value.ptr()) || py::hasattr(value, "__float__")) {
     return asFloat(value);
   }

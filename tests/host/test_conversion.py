@@ -201,7 +201,8 @@ class QueryTest(unittest.TestCase):
         self.assertIsNone(Beam.isRigid(f_beams[0]))
         self.assertIs(Beam.isHorizontal(f_beams[0]), True)
         self.assertIs(Beam.isTwoPerp(f_beams[0], f_beams[:1]), False)
-        for bad, error in [(f_beams[0][:5], IndexError), (("x",) * 19, TypeError), ("row", TypeError)]:
+        for bad, error in [(f_beams[0][:5], IndexError), (("x",) * 19, TypeError), ("row", TypeError),
+                           (f_beams[0][:1] + (2**70,) + f_beams[0][2:], OverflowError)]:
             with self.subTest(bad=bad), self.assertRaises(error):
                 Beam.isHorizontal(bad)
 
