@@ -56,8 +56,8 @@ class ScriptConnection : public db::RowSource {
         PyErr_Restore(type, value, trace);
       }
     } restore{conn_, cursor, conn_.attr("text_factory")};
-    conn_.attr("text_factory") = py::reinterpret_borrow<py::object>(
-        reinterpret_cast<PyObject*>(&PyBytes_Type));
+    conn_.attr("text_factory") =
+        py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(&PyBytes_Type));
     cursor.attr("execute")(py::str(sql.data(), sql.size()), arguments);
     db::Row row;
     for (py::handle fetched : cursor) {
@@ -75,8 +75,8 @@ class ScriptConnection : public db::RowSource {
     if (PyFloat_CheckExact(field.ptr())) return field.cast<double>();
     if (PyBytes_Check(field.ptr())) return field.cast<std::string>();
     // A converter of the connection (detect_types) made something else of the stored value.
-    throw py::type_error("column " + std::to_string(column) + " came back as a " +
-                         typeName(field) + ", not a stored value, in: " + std::string(sql));
+    throw py::type_error("column " + std::to_string(column) + " came back as a " + typeName(field) +
+                         ", not a stored value, in: " + std::string(sql));
   }
 
   py::object conn_;

@@ -163,8 +163,8 @@ void defineModel(py::module_& m) {
             std::vector<ifc::Value> values;
             values.reserve(args.size());
             for (py::handle a : args) {
-              values.push_back(toIfcValue(*self, a, positionalName(*self->model, type,
-                                                                   values.size())));
+              values.push_back(
+                  toIfcValue(*self, a, positionalName(*self->model, type, values.size())));
             }
             const ifc::Entity e = self->model->create(type, std::move(values));
             for (auto [name, value] : kwargs) {

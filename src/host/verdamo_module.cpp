@@ -85,9 +85,8 @@ void initVerdamo(PyObject* module) {
       "sqlite3.DatabaseError. Arguments of the wrong kind raise TypeError, a path with a NUL\n"
       "byte ValueError; KeyboardInterrupt passes as it is.";
   runErrorType = py::register_exception<Verdamo::RunError>(m, "RunError", PyExc_RuntimeError).ptr();
-  const py::tuple bases = py::make_tuple(
-      py::reinterpret_borrow<py::object>(runErrorType),
-      py::module_::import("sqlite3").attr("DatabaseError"));
+  const py::tuple bases = py::make_tuple(py::reinterpret_borrow<py::object>(runErrorType),
+                                         py::module_::import("sqlite3").attr("DatabaseError"));
   databaseErrorType = PyErr_NewException("Verdamo.DatabaseError", bases.ptr(), nullptr);
   if (databaseErrorType == nullptr) throw py::error_already_set();
   m.add_object("DatabaseError", py::handle(databaseErrorType));

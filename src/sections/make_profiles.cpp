@@ -257,7 +257,6 @@ std::optional<long> kindCode(double kind) {
   return static_cast<long>(kind);
 }
 
-
 // makeProfiles with the caller's store: one caller at a time, so a text's list is built once.
 std::shared_ptr<const ProfileList> makeStoredProfiles(ifc::Model& ifcfile, ProfileStore& store,
                                                       double kind, std::string_view shapeValue) {
