@@ -12,7 +12,8 @@ A script that calls the builders on a model of its own assigns, before the first
                         builders look a text up here first and store what they build here,
                         so a script may prefill or clear it, or assign a new one
 
-Verdamo.Create assigns them for its own model as its run begins, and leaves them there.
+Verdamo.Create assigns them for its own model as its run begins, and leaves them there with
+the profiles of its run in config.dict_profile.
 
 A builder called before they are assigned, or with entities of another model, raises
 RuntimeError naming what is missing.

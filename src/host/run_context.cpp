@@ -112,7 +112,8 @@ BoundRunContext runContextOf(const std::shared_ptr<HostModel>& host, const char*
   return bound;
 }
 
-void assignRunContext(const std::shared_ptr<ifc::Model>& model, const Utils::RunContext& context) {
+std::shared_ptr<HostModel> assignRunContext(const std::shared_ptr<ifc::Model>& model,
+                                            const Utils::RunContext& context) {
   auto host = std::make_shared<HostModel>();
   host->model = model;
   const py::module_ config = py::module_::import("config");
@@ -122,6 +123,18 @@ void assignRunContext(const std::shared_ptr<ifc::Model>& model, const Utils::Run
   config.attr("directionZ") = wrap(host, context.directionZ);
   config.attr("placement") = wrap(host, context.placement);
   config.attr("dict_profile") = py::dict();
+  return host;
+}
+
+void storeRunProfiles(const std::shared_ptr<HostModel>& model, const Sect::ProfileCache& profiles) {
+  const py::object dict = dictProfile();
+  profiles.forEach([&](std::string_view text, const Sect::ProfileList& list) {
+    const py::str key(text.data(), text.size());
+    if (dict.contains(key)) return;  // the same text under another kind: the first one
+    py::list items;
+    for (const ifc::Entity& p : list) items.append(wrap(model, p));
+    dict[key] = items;
+  });
 }
 
 }  // namespace host

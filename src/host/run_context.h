@@ -37,8 +37,14 @@ struct BoundRunContext {
                                            const char* name);
 
 // Assigns config's run context as a run of Verdamo.Create makes it: its model's origin,
-// directions and placement, and a new empty config.dict_profile. With the interpreter lock
-// held.
-void assignRunContext(const std::shared_ptr<ifc::Model>& model, const Utils::RunContext& context);
+// directions and placement, and a new empty config.dict_profile. Returns the host's object
+// of the run's model. With the interpreter lock held.
+std::shared_ptr<HostModel> assignRunContext(const std::shared_ptr<ifc::Model>& model,
+                                            const Utils::RunContext& context);
+
+// Stores the run's profiles in config.dict_profile under their dimension texts, as the
+// run's builders would have (the run keeps them in a cache of its own while its threads
+// build). With the interpreter lock held, once no builder of the run runs.
+void storeRunProfiles(const std::shared_ptr<HostModel>& model, const Sect::ProfileCache& profiles);
 
 }  // namespace host

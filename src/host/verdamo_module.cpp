@@ -53,11 +53,20 @@ void create(const py::object& input, const py::object& output, bool mt) {
   const std::filesystem::path out = pathArgument(output, "output");
   Verdamo::RunOptions options;
   options.mt = mt;
-  // config holds the run's context from the start of the run on, as builders expect it.
-  options.onRunContext = [](const std::shared_ptr<ifc::Model>& model,
-                            const Utils::RunContext& context) {
+  // config holds the run's context from the start of the run on, and its profiles once its
+  // members are built.
+  std::shared_ptr<HostModel> runModel;
+  const Utils::RunContext* runContext = nullptr;
+  options.onRunContext = [&](const std::shared_ptr<ifc::Model>& model,
+                             const Utils::RunContext& context) {
     const py::gil_scoped_acquire locked;
-    assignRunContext(model, context);
+    runModel = assignRunContext(model, context);
+    runContext = &context;
+  };
+  options.onStage = [&](Verdamo::Stage stage) {
+    if (stage != Verdamo::Stage::writing || runContext == nullptr) return;
+    const py::gil_scoped_acquire locked;
+    storeRunProfiles(runModel, runContext->profiles);
   };
   std::exception_ptr fault;
   {
@@ -94,7 +103,7 @@ void initVerdamo(PyObject* module) {
         "Converts the model database at input into the IFC file at output and writes the floor "
         "list beside it (output + '.json'). mt asks for threaded member building; a large "
         "input turns it on too. config receives the run's context (origin, directions, "
-        "placement and an empty dict_profile) as the run begins.");
+        "placement and dict_profile) for builders called afterwards.");
 }
 
 }  // namespace host

@@ -54,6 +54,14 @@ std::size_t ProfileCache::size() const {
   return built;
 }
 
+void ProfileCache::forEach(
+    const std::function<void(std::string_view, const ProfileList&)>& visit) const {
+  const std::scoped_lock lock(mutex_);
+  for (const auto& [key, entry] : entries_) {
+    if (entry->built.load(std::memory_order_acquire)) visit(key.second, *entry->profiles);
+  }
+}
+
 namespace {
 
 // The items of one dimension text, converted on demand.

@@ -3,6 +3,7 @@
 // ",", item 0 never read) turned into IFC profile definitions, cached for the whole run.
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -50,6 +51,9 @@ class ProfileCache {
   [[nodiscard]] std::shared_ptr<const ProfileList> find(double kind, std::string_view text) const;
   // The number of stored lists.
   [[nodiscard]] std::size_t size() const;
+  // Each stored list with its dimension text, by kind and then text; not while lists are
+  // being made.
+  void forEach(const std::function<void(std::string_view, const ProfileList&)>& visit) const;
 
  private:
   friend std::shared_ptr<const ProfileList> makeProfiles(ifc::Model&, ProfileCache&, double,

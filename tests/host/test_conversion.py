@@ -100,7 +100,9 @@ class CreateTest(unittest.TestCase):
                          [("IfcCartesianPoint", (0.0, 0.0, 0.0)), ("IfcDirection", (1.0, 0.0, 0.0)),
                           ("IfcDirection", (0.0, 1.0, 0.0)), ("IfcDirection", (0.0, 0.0, 1.0))])
         self.assertEqual(config.placement.Location, config.origin)
-        self.assertEqual(config.dict_profile, {})
+        self.assertNotIn("left", config.dict_profile)
+        [profile] = config.dict_profile["1,250,500"]
+        self.assertEqual(profile.ProfileName, "Rec_250*500")
         # A builder given a model of the script sees the run's context, of the run's model.
         with self.assertRaisesRegex(RuntimeError, "config.origin belongs to another model"):
             Utils.CreateColumn(new_model(), (1, 7, 0, 0, 3, 0, 0, "1,500,600", 0, 0, 1, 6, 0),
