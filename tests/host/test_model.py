@@ -148,38 +148,22 @@ class SectionTest(unittest.TestCase):
         def closed(curve):
             return model.create_entity("IfcArbitraryClosedProfileDef", "AREA", None, curve)
 
-        def composite(*curves):
-            return model.create_entity("IfcCompositeCurve", [
-                model.create_entity("IfcCompositeCurveSegment", "CONTINUOUS", True, c)
-                for c in curves], False)
-
         square = [(0.0, 0.0), (100.0, 0.0), (100.0, 100.0), (0.0, 100.0)]
-        for profile, cords in [
-            (closed(polyline(*square)), square),
-            (closed(polyline(*[p + (5.0,) for p in square[::-1]])), square[::-1]),
-            (closed(composite(polyline(*square[:3]), polyline(*square[2:], square[0]))),
-             square[:3] + square[2:] + square[:1]),
-        ]:
+        for profile, cords in [(closed(polyline(*square)), square),
+                               (closed(polyline(*[p + (5.0,) for p in square[::-1]])), square[::-1])]:
             with self.subTest(cords=cords):
                 self.assertEqual(Sect.getCords(profile), cords)
                 self.assertEqual(Sect.Arb_Area(profile=profile), 10000.0)
-                self.assertEqual(Sect.get_Area(profile), 10000.0)
         arc = model.create_entity("IfcTrimmedCurve", model.create_entity(
             "IfcCircle", model.create_entity("IfcAxis2Placement2D", model.create_entity(
                 "IfcCartesianPoint", (0.0, 0.0))), 50.0), [ifc.TypedValue("IfcParameterValue", 0.0)],
             [ifc.TypedValue("IfcParameterValue", 90.0)], True, "PARAMETER")
-        for profile in [closed(composite(polyline(*square[:2]), arc)), closed(arc)]:
-            with self.subTest(profile=profile), self.assertRaisesRegex(Sect.AreaError,
-                                                                       "^Not Implemented$"):
-                Sect.Arb_Area(profile)
+        with self.assertRaisesRegex(Sect.AreaError, "^Not Implemented$"):
+            Sect.Arb_Area(closed(arc))
         rectangle = Sect.Rect_Section(model, 300.0, 500.0)
-        inner = model.create_entity("IfcDerivedProfileDef", "AREA", None, rectangle,
-                                    model.create_entity("IfcCartesianTransformationOperator2D",
-                                                        None, None, model.create_entity(
-                                                            "IfcCartesianPoint", (0.0, 0.0))))
+        inner = Sect.U_Section(model, 100.0, 200.0, 8.0, 10.0, 12.0)  # derived, mirrored
         outer = model.create_entity("IfcDerivedProfileDef", "AREA", None, inner, inner.Operator)
-        self.assertEqual(Sect.get_OriginProfile(derived=outer), rectangle)
-        self.assertEqual(Sect.get_Area(outer), 150000.0)
+        self.assertEqual(Sect.get_OriginProfile(derived=outer), inner.ParentProfile)
         for call in [lambda: Sect.get_OriginProfile(rectangle), lambda: Sect.getCords(rectangle),
                      lambda: Sect.Arb_Area(None)]:
             with self.subTest(call=call), self.assertRaises(TypeError):
