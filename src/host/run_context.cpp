@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "host/python_lock.h"
+
 namespace py = pybind11;
 
 namespace host {
@@ -43,31 +45,33 @@ class DictProfileStore : public Sect::ProfileStore {
   explicit DictProfileStore(std::weak_ptr<HostModel> model) : model_(std::move(model)) {}
 
   std::shared_ptr<const Sect::ProfileList> find(std::string_view shapeValue) override {
-    const py::gil_scoped_acquire locked;
-    const std::shared_ptr<HostModel> model = model_.lock();
-    const py::object dict = dictProfile();
-    const py::str key(shapeValue.data(), shapeValue.size());
-    if (!dict.contains(key)) return nullptr;
-    const std::string what = "config.dict_profile[" + py::repr(key).cast<std::string>() + "]";
-    const py::object stored = dict[key];
-    if (py::isinstance<py::str>(stored) || !py::hasattr(stored, "__iter__")) {
-      throw py::type_error(what + ": expected a list of profiles");
-    }
-    auto profiles = std::make_shared<Sect::ProfileList>();
-    for (py::handle item : stored) {
-      const HostEntity& e = entityArgument(item, what.c_str());
-      if (e.owner != model) missing(what + " holds a profile of another model");
-      profiles->push_back(e.entity);
-    }
-    return profiles;
+    return withPythonLock([&]() -> std::shared_ptr<const Sect::ProfileList> {
+      const std::shared_ptr<HostModel> model = model_.lock();
+      const py::object dict = dictProfile();
+      const py::str key(shapeValue.data(), shapeValue.size());
+      if (!dict.contains(key)) return nullptr;
+      const std::string what = "config.dict_profile[" + py::repr(key).cast<std::string>() + "]";
+      const py::object stored = dict[key];
+      if (py::isinstance<py::str>(stored) || !py::hasattr(stored, "__iter__")) {
+        throw py::type_error(what + ": expected a list of profiles");
+      }
+      auto profiles = std::make_shared<Sect::ProfileList>();
+      for (py::handle item : stored) {
+        const HostEntity& e = entityArgument(item, what.c_str());
+        if (e.owner != model) missing(what + " holds a profile of another model");
+        profiles->push_back(e.entity);
+      }
+      return profiles;
+    });
   }
 
   void store(std::string_view shapeValue, const Sect::ProfileList& profiles) override {
-    const py::gil_scoped_acquire locked;
-    const std::shared_ptr<HostModel> model = model_.lock();
-    py::list items;
-    for (const ifc::Entity& p : profiles) items.append(wrap(model, p));
-    dictProfile()[py::str(shapeValue.data(), shapeValue.size())] = items;
+    withPythonLock([&] {
+      const std::shared_ptr<HostModel> model = model_.lock();
+      py::list items;
+      for (const ifc::Entity& p : profiles) items.append(wrap(model, p));
+      dictProfile()[py::str(shapeValue.data(), shapeValue.size())] = items;
+    });
   }
 
  private:

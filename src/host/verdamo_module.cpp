@@ -12,6 +12,7 @@
 #include "host/errors.h"
 #include "host/host_imports.h"
 #include "host/host_stdout.h"
+#include "host/python_lock.h"
 #include "host/run_context.h"
 
 namespace py = pybind11;
@@ -59,14 +60,12 @@ void create(const py::object& input, const py::object& output, bool mt) {
   const Utils::RunContext* runContext = nullptr;
   options.onRunContext = [&](const std::shared_ptr<ifc::Model>& model,
                              const Utils::RunContext& context) {
-    const py::gil_scoped_acquire locked;
-    runModel = assignRunContext(model, context);
+    runModel = withPythonLock([&] { return assignRunContext(model, context); });
     runContext = &context;
   };
   options.onStage = [&](Verdamo::Stage stage) {
     if (stage != Verdamo::Stage::writing || runContext == nullptr) return;
-    const py::gil_scoped_acquire locked;
-    storeRunProfiles(runModel, runContext->profiles);
+    withPythonLock([&] { storeRunProfiles(runModel, runContext->profiles); });
   };
   std::exception_ptr fault;
   {
