@@ -67,18 +67,14 @@ void create(const py::object& input, const py::object& output, bool mt) {
     if (stage != Verdamo::Stage::writing || runContext == nullptr) return;
     withPythonLock([&] { storeRunProfiles(runModel, runContext->profiles); });
   };
-  std::exception_ptr fault;
-  {
-    // Messages reach the script's sys.stdout; the host's other threads run meanwhile.
-    StdoutToHost messages;
+  // Messages reach the script's sys.stdout; the host's other threads run meanwhile.
+  StdoutToHost messages;
+  try {
     const py::gil_scoped_release unlocked;
-    try {
-      Verdamo::Create(in, out, options);
-    } catch (...) {
-      fault = std::current_exception();
-    }
+    Verdamo::Create(in, out, options);
+  } catch (...) {
+    raiseRunFault(std::current_exception());  // with the lock held again
   }
-  if (fault) raiseRunFault(fault);
 }
 
 }  // namespace
