@@ -191,8 +191,12 @@ bool beginReading(Connection& conn) {
 Statement::Statement(std::shared_ptr<Connection> conn, sqlite3_stmt* stmt, std::string sql)
     : conn_(std::move(conn)), stmt_(stmt), sql_(std::move(sql)) {}
 
+Statement::Statement(std::shared_ptr<const RowSource> source, std::string sql)
+    : source_(std::move(source)), sql_(std::move(sql)) {}
+
 Statement::Statement(Statement&& other) noexcept
     : conn_(std::move(other.conn_)),
+      source_(std::move(other.source_)),
       stmt_(std::exchange(other.stmt_, nullptr)),
       sql_(std::move(other.sql_)) {}
 
@@ -201,6 +205,7 @@ Statement& Statement::operator=(Statement&& other) noexcept {
     finalize();
     stmt_ = std::exchange(other.stmt_, nullptr);
     conn_ = std::move(other.conn_);
+    source_ = std::move(other.source_);
     sql_ = std::move(other.sql_);
   }
   return *this;
@@ -222,6 +227,15 @@ std::vector<Row> Statement::query(const std::vector<Value>& params) {
 }
 
 void Statement::forEach(const std::vector<Value>& params, const std::function<void(Row&)>& visit) {
+  if (source_) {
+    source_->forEach(sql_, params, [&visit](Row& row) {
+      for (Value& v : row) {
+        if (v.isText()) v = Value(decodeGbk(v.asText()));
+      }
+      visit(row);
+    });
+    return;
+  }
   if (stmt_ == nullptr) throw Error("statement used after it was moved from");
   std::mutex& mutex = conn_->mutex;
   std::unique_lock lock(mutex);
@@ -332,7 +346,14 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
   return Database(std::move(conn), path);
 }
 
+Database Database::reading(std::shared_ptr<const RowSource> source, std::filesystem::path name) {
+  Database db(nullptr, std::move(name));
+  db.source_ = std::move(source);
+  return db;
+}
+
 std::optional<Database> Database::openSibling() const {
+  if (source_) return std::nullopt;
   if (!conn_) throw Error("database used after it was moved from");
   // A writer may have committed to the WAL since this connection began reading, and a new
   // one would read that commit: nothing here can pin the two to one snapshot.
@@ -370,6 +391,7 @@ void Database::checkUnchanged() const {
 }
 
 Statement Database::prepare(std::string_view sql) const {
+  if (source_) return Statement(source_, std::string(sql));
   if (!conn_) throw Error("database used after it was moved from");
   sqlite3_stmt* stmt = nullptr;
   const char* tail = nullptr;

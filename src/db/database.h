@@ -30,6 +30,16 @@ class Error : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Rows read through a connection that someone else holds open (a host script's own sqlite3
+// connection): text values carry the stored bytes, which the Database decodes from GBK as it
+// does its own.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  virtual void forEach(std::string_view sql, const std::vector<Value>& params,
+                       const std::function<void(Row&)>& visit) const = 0;
+};
+
 // A prepared statement, reusable: each query() rebinds its parameters and runs it again.
 class Statement {
  public:
@@ -45,9 +55,11 @@ class Statement {
  private:
   friend class Database;
   Statement(std::shared_ptr<detail::Connection> conn, sqlite3_stmt* stmt, std::string sql);
+  Statement(std::shared_ptr<const RowSource> source, std::string sql);
   void finalize() noexcept;
   // Keeps the connection open as long as the statement lives.
   std::shared_ptr<detail::Connection> conn_;
+  std::shared_ptr<const RowSource> source_;  // instead of conn_ and stmt_
   sqlite3_stmt* stmt_ = nullptr;
   std::string sql_;
 };
@@ -64,6 +76,10 @@ class Database {
   // an interrupted write.
   [[nodiscard]] static Database openReadOnly(const std::filesystem::path& path);
   static constexpr int busyTimeoutMs = 5000;
+  // Reads through `source`, whatever state of the model it sees; `name` stands for a path in
+  // messages. It has no sibling and nothing to check for changes.
+  [[nodiscard]] static Database reading(std::shared_ptr<const RowSource> source,
+                                        std::filesystem::path name);
 
   Database(Database&&) noexcept;
   Database& operator=(Database&&) noexcept;
@@ -100,6 +116,7 @@ class Database {
  private:
   Database(std::shared_ptr<detail::Connection> conn, std::filesystem::path path);
   std::shared_ptr<detail::Connection> conn_;
+  std::shared_ptr<const RowSource> source_;  // instead of conn_
   std::filesystem::path path_;
 };
 

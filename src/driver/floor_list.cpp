@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "driver/verdamo.h"
+#include "ifc/model.h"
 #include "ifc/output_file.h"
 #include "text/number_text.h"
 #include "text/utf8.h"
@@ -106,9 +108,15 @@ std::filesystem::path floorListPath(const std::filesystem::path& output) {
 }
 
 void writeFloorList(const std::filesystem::path& path, const std::vector<FloorListEntry>& floors) {
-  ifc::OutputFile file(path);
-  file.stream() << floorListJson(floors);
-  file.commit();
+  // A file that cannot be written (a missing folder) is a fault of the run, not of the IFC
+  // layer whose file writer it borrows.
+  try {
+    ifc::OutputFile file(path);
+    file.stream() << floorListJson(floors);
+    file.commit();
+  } catch (const ifc::Error& e) {
+    throw RunError(e.what());
+  }
 }
 
 }  // namespace Verdamo

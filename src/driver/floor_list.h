@@ -30,7 +30,7 @@ struct FloorListEntry {
 // The output path with ".json" appended (model.ifc gives model.ifc.json).
 [[nodiscard]] std::filesystem::path floorListPath(const std::filesystem::path& output);
 
-// Creates or replaces the file, whole or not at all; throws std::runtime_error naming the path
+// Creates or replaces the file, whole or not at all; throws RunError naming the path
 // and the system's reason when it cannot.
 void writeFloorList(const std::filesystem::path& path, const std::vector<FloorListEntry>& floors);
 

@@ -160,7 +160,7 @@ class Run {
   const RunOptions& options_;
   bool mt_;
   std::unique_ptr<db::Database> conn_;
-  std::unique_ptr<ifc::Model> ifcfile_;
+  std::shared_ptr<ifc::Model> ifcfile_;
   std::unique_ptr<Sect::ProfileCache> profiles_;
   std::unique_ptr<Utils::RunContext> ctx_;
   std::unique_ptr<Palvek::WallHoleQuery> wallHoles_;
@@ -204,6 +204,7 @@ void Run::execute() {
   ifcfile_ = ifc::Model::parse(fillTemplate(schema, output_.filename().string(), now));
   profiles_ = std::make_unique<Sect::ProfileCache>();
   ctx_ = std::make_unique<Utils::RunContext>(Utils::makeRunContext(*ifcfile_, *profiles_));
+  if (options_.onRunContext) options_.onRunContext(ifcfile_, *ctx_);
 
   if (!Project::IsConcrete(*conn_)) std::cout << "工程设置里材料非钢筋混凝土！" << std::endl;
   const auto excludeIds = Property::getExcludeIds(*conn_);

@@ -5,7 +5,15 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <stdexcept>
+
+namespace ifc {
+class Model;
+}
+namespace Utils {
+struct RunContext;
+}
 
 namespace Verdamo {
 
@@ -47,6 +55,9 @@ struct RunOptions {
   bool neverThreaded = false;
   // Called as each stage begins, on the calling thread (for benchmarks).
   std::function<void(Stage)> onStage;
+  // Called on the calling thread once the run's model and its run context are made, before
+  // anything is read into them (a host hands them to its scripts, which may keep the model).
+  std::function<void(const std::shared_ptr<ifc::Model>&, const Utils::RunContext&)> onRunContext;
 };
 
 // Create with the options above.

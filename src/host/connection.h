@@ -1,7 +1,8 @@
 #pragma once
 // The `conn` argument of the query functions: the model database as a path (str, bytes or
-// os.PathLike) or as an open sqlite3 connection, whose main database file is opened again,
-// read-only, with text decoded from GBK.
+// os.PathLike), opened read-only, or an open sqlite3 connection, read through itself so that
+// the rows are what that connection sees (its uncommitted changes, temporary and attached
+// tables). Text is decoded from GBK either way.
 
 #include <pybind11/pybind11.h>
 
@@ -12,11 +13,12 @@
 namespace host {
 
 // A file path given as str, bytes or os.PathLike, in the file system's own bytes. Throws
-// TypeError naming the argument for anything else.
+// TypeError naming the argument for anything else, ValueError("embedded null byte") for a
+// path with a NUL byte.
 [[nodiscard]] std::filesystem::path pathArgument(pybind11::handle value, const char* name);
 
-// Throws ValueError for a connection without a database file (":memory:") and TypeError for
-// anything else that is neither a path nor a connection.
+// Throws TypeError for anything that is neither a path nor a connection. A connection is read
+// with the interpreter lock held, its text_factory set to bytes meanwhile.
 [[nodiscard]] db::Database openConnection(pybind11::handle conn);
 
 }  // namespace host

@@ -17,7 +17,10 @@ std::string typeName(py::handle value) {
 
 }  // namespace
 
-ifc::Value toIfcValue(const HostModel& model, py::handle value) {
+namespace {
+
+ifc::Value convert(const HostModel& model, py::handle value, const std::string& attribute,
+                   int depth) {
   if (value.is_none()) return ifc::Unset{};
   if (py::isinstance<py::bool_>(value)) return value.cast<bool>();
   if (py::isinstance<py::str>(value)) return value.cast<std::string>();
@@ -28,21 +31,37 @@ ifc::Value toIfcValue(const HostModel& model, py::handle value) {
     }
     return e.entity;
   }
+  if (depth >= kMaxNesting) {
+    throw py::value_error(attribute + ": the value nests deeper than " +
+                          std::to_string(kMaxNesting) + " levels (a list that contains itself?)");
+  }
   if (py::isinstance<TypedValue>(value)) {
     const TypedValue& t = value.cast<const TypedValue&>();
-    return ifc::Value::typed(t.type, toIfcValue(model, t.wrappedValue));
+    return ifc::Value::typed(t.type, convert(model, t.wrappedValue, attribute, depth + 1));
   }
   // Integers first (int and NumPy integers have __index__), then anything float() takes.
-  if (PyIndex_Check(value.ptr())) return asInt(value);
+  if (PyIndex_Check(value.ptr())) return asInt(value, attribute);
   if (PyFloat_Check(value.ptr()) || py::hasattr(value, "__float__")) {
     return asFloat(value);
   }
   if (!py::isinstance<py::bytes>(value) && py::hasattr(value, "__iter__")) {
     ifc::List items;
-    for (py::handle item : value) items.push_back(toIfcValue(model, item));
+    for (py::handle item : value) items.push_back(convert(model, item, attribute, depth + 1));
     return items;
   }
-  throw py::type_error("cannot write a " + typeName(value) + " into an IFC attribute");
+  throw py::type_error(attribute + ": cannot write a " + typeName(value) +
+                       " into an IFC attribute");
+}
+
+}  // namespace
+
+ifc::Value toIfcValue(const HostModel& model, py::handle value, const std::string& attribute) {
+  return convert(model, value, attribute, 0);
+}
+
+HostModel& modelArgument(const std::shared_ptr<HostModel>& model, const char* name) {
+  if (!model) throw py::type_error(std::string(name) + ": expected an ifc.Model, got None");
+  return *model;
 }
 
 py::object toPython(const std::shared_ptr<HostModel>& model, const ifc::Value& value) {

@@ -18,10 +18,8 @@ class ProfileCache;
 namespace host {
 
 struct HostModel {
-  std::unique_ptr<ifc::Model> model;
-  // The profile cache of this model for the run whose config.dict_profile is `cacheKey`:
-  // assigning a new object to config.dict_profile starts a new cache, as a new run does.
-  pybind11::object cacheKey;
+  std::shared_ptr<ifc::Model> model;  // shared with the run of Verdamo.Create that made it
+  // The builders' profile cache of this model, kept in config.dict_profile (run_context.h).
   std::shared_ptr<Sect::ProfileCache> profiles;
 };
 
@@ -38,10 +36,18 @@ struct TypedValue {
 
 // Attribute values between the host and the IFC layer: None is unset, bool, int, float and
 // str are themselves, entities and typed values their objects, and any other iterable an
-// aggregate. IFC aggregates come back as tuples, enumeration items as their text.
-[[nodiscard]] ifc::Value toIfcValue(const HostModel& model, pybind11::handle value);
+// aggregate. IFC aggregates come back as tuples, enumeration items as their text. A value
+// the IFC layer cannot hold (an integer beyond 64 bits, aggregates nested deeper than
+// kMaxNesting, as a list that contains itself is) raises OverflowError or ValueError naming
+// `attribute` and the value.
+inline constexpr int kMaxNesting = 100;  // no schema type nests aggregates more than a few deep
+[[nodiscard]] ifc::Value toIfcValue(const HostModel& model, pybind11::handle value,
+                                    const std::string& attribute);
 [[nodiscard]] pybind11::object toPython(const std::shared_ptr<HostModel>& model,
                                         const ifc::Value& value);
+
+// The model given to a builder as the argument `name`; TypeError naming it for None.
+[[nodiscard]] HostModel& modelArgument(const std::shared_ptr<HostModel>& model, const char* name);
 
 // The entity as a host object of the model.
 [[nodiscard]] pybind11::object wrap(const std::shared_ptr<HostModel>& model, ifc::Entity entity);

@@ -38,6 +38,16 @@ std::span<const ifc::schema::AttributeDef> attributesOf(const ifc::Entity& e) {
   return ifc::schema::attributesOf(schema, *ifc::schema::findEntity(schema, e.type()));
 }
 
+// "IfcBeam.Name" for the attribute at `index` of the type, in the messages about its value.
+std::string positionalName(const ifc::Model& model, const std::string& type, std::size_t index) {
+  const auto& schema = schemaOf(model);
+  if (const auto entity = ifc::schema::findEntity(schema, type)) {
+    const auto attributes = ifc::schema::attributesOf(schema, *entity);
+    if (index < attributes.size()) return type + "." + attributes[index].name;
+  }
+  return type + " attribute " + std::to_string(index);
+}
+
 // An attribute value as it stands in an ISO 10303-21 file: $, *, .T., 12, 3., 'text', .AREA.,
 // #5, IFCLABEL('x'), (...).
 void appendStep(std::string& out, const ifc::Value& value) {
@@ -152,10 +162,14 @@ void defineModel(py::module_& m) {
              const py::kwargs& kwargs) {
             std::vector<ifc::Value> values;
             values.reserve(args.size());
-            for (py::handle a : args) values.push_back(toIfcValue(*self, a));
+            for (py::handle a : args) {
+              values.push_back(
+                  toIfcValue(*self, a, positionalName(*self->model, type, values.size())));
+            }
             const ifc::Entity e = self->model->create(type, std::move(values));
             for (auto [name, value] : kwargs) {
-              e.set(py::str(name).cast<std::string>(), toIfcValue(*self, value));
+              const std::string attribute = py::str(name).cast<std::string>();
+              e.set(attribute, toIfcValue(*self, value, type + "." + attribute));
             }
             return wrap(self, e);
           },
@@ -212,7 +226,7 @@ void defineEntity(py::module_& m) {
       .def("__getattr__", &entityAttribute)
       .def("__setattr__",
            [](const HostEntity& self, const std::string& name, const py::object& value) {
-             self.entity.set(name, toIfcValue(*self.owner, value));
+             self.entity.set(name, toIfcValue(*self.owner, value, self.entity.type() + "." + name));
            })
       .def("__getitem__",
            [](const HostEntity& self, std::size_t index) {

@@ -5,6 +5,7 @@
 #include <pybind11/pybind11.h>
 
 #include <cstdint>
+#include <string>
 
 namespace host {
 
@@ -12,9 +13,21 @@ namespace host {
   return pybind11::float_(pybind11::reinterpret_borrow<pybind11::object>(value));
 }
 
-// Throws OverflowError beyond 64 bits.
-[[nodiscard]] inline std::int64_t asInt(pybind11::handle value) {
-  return pybind11::int_(pybind11::reinterpret_borrow<pybind11::object>(value)).cast<std::int64_t>();
+// Throws OverflowError naming `what` and the value beyond 64 bits.
+[[nodiscard]] inline std::int64_t asInt(pybind11::handle value, const std::string& what) {
+  const auto number = pybind11::reinterpret_steal<pybind11::object>(PyNumber_Index(value.ptr()));
+  if (!number) throw pybind11::error_already_set();
+  int overflow = 0;
+  const long long i = PyLong_AsLongLongAndOverflow(number.ptr(), &overflow);
+  if (overflow != 0) {
+    std::string text = pybind11::repr(value).cast<std::string>();
+    if (text.size() > 60) text = text.substr(0, 60) + "...";
+    const std::string message = what + ": " + text + " does not fit a 64-bit integer";
+    PyErr_SetString(PyExc_OverflowError, message.c_str());
+    throw pybind11::error_already_set();
+  }
+  if (i == -1 && PyErr_Occurred()) throw pybind11::error_already_set();
+  return i;
 }
 
 }  // namespace host

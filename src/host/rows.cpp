@@ -136,7 +136,7 @@ constexpr std::size_t fieldCount =
 db::Value toDbValue(py::handle value, const char* what) {
   if (value.is_none()) return {};
   if (py::isinstance<py::str>(value)) return value.cast<std::string>();
-  if (PyIndex_Check(value.ptr())) return asInt(value);
+  if (PyIndex_Check(value.ptr())) return asInt(value, what);
   if (PyNumber_Check(value.ptr())) return asFloat(value);
   wrongKind(what, "None, a number or text", value);
 }

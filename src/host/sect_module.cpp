@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/builder_call.h"
 #include "host/connection.h"
 #include "host/entry_points.h"
 #include "host/errors.h"
@@ -36,7 +37,7 @@ void defineBuilder(py::module_& m, const char* name,
   m.def(
       name,
       [builder](const ModelPtr& ifcfile, Dimensions... dimensions) {
-        return wrap(ifcfile, builder(*ifcfile->model, dimensions...));
+        return wrap(ifcfile, builder(*modelArgument(ifcfile, "ifcfile").model, dimensions...));
       },
       py::arg("ifcfile"), py::arg(names)...);
 }
@@ -71,19 +72,65 @@ void defineBuilders(py::module_& m) {
                 "top_thick", "bot_width", "bot_thick", "dist");
 }
 
-py::list makeProfiles(const ModelPtr& ifcfile, double kind, const std::string& shapeValue) {
-  const std::shared_ptr<Sect::ProfileCache> cache = profileCacheOf(*ifcfile);
-  const auto profiles = Sect::makeProfiles(*ifcfile->model, *cache, kind, shapeValue);
-  py::list result;
-  for (const ifc::Entity& p : *profiles) result.append(wrap(ifcfile, p));
-  return result;
+// The list config.dict_profile holds under the text, itself; built and stored there first
+// when it holds none. A tapered kind under IFC2X3 gets a new empty list, not stored.
+py::object makeProfiles(const ModelPtr& ifcfile, double kind, const std::string& shapeValue) {
+  HostModel& model = modelArgument(ifcfile, "ifcfile");
+  const std::shared_ptr<Sect::ProfileCache> cache = profileCacheOf(ifcfile);
+  const auto profiles =
+      unlocked([&] { return Sect::makeProfiles(*model.model, *cache, kind, shapeValue); });
+  const py::object dict = dictProfile();
+  if (dict.contains(shapeValue)) return dict[py::str(shapeValue)];
+  return products(ifcfile, *profiles);
 }
 
 py::object polygonSection(const ModelPtr& ifcfile, const App::Vector& v0,
                           const py::iterable& points) {
+  HostModel& model = modelArgument(ifcfile, "ifcfile");
   std::vector<App::Vector> vertices;
   for (py::handle p : points) vertices.push_back(p.cast<App::Vector>());
-  return wrap(ifcfile, Sect::Polygon_Section(*ifcfile->model, v0, vertices));
+  return wrap(ifcfile, Sect::Polygon_Section(*model.model, v0, vertices));
+}
+
+// An entity argument of the given type (or a subtype); TypeError naming the argument else.
+const HostEntity& profileArgument(py::handle value, const char* name, const char* type) {
+  const HostEntity& e = entityArgument(value, name);
+  if (!e.entity.is_a(type)) {
+    throw py::type_error(std::string(name) + ": expected an " + type + ", got " + e.entity.type());
+  }
+  return e;
+}
+
+void defineAreas(py::module_& m) {
+  m.def(
+      "get_Area",
+      [](const py::object& profile) {
+        return Sect::get_Area(entityArgument(profile, "profile").entity);
+      },
+      "profile"_a);
+  m.def(
+      "get_OriginProfile",
+      [](const py::object& derived) {
+        const HostEntity& e = profileArgument(derived, "derived", "IfcDerivedProfileDef");
+        return wrap(e.owner, Sect::get_OriginProfile(e.entity));
+      },
+      "derived"_a, "The innermost parent of a derived profile that is not a derived profile.");
+  m.def(
+      "getCords",
+      [](const py::object& profile) {
+        const HostEntity& e = profileArgument(profile, "profile", "IfcArbitraryClosedProfileDef");
+        py::list cords;
+        for (const auto& [x, y] : Sect::getCords(e.entity)) cords.append(py::make_tuple(x, y));
+        return cords;
+      },
+      "profile"_a, "The (x, y) pairs of the outer curve of an arbitrary closed profile.");
+  m.def(
+      "Arb_Area",
+      [](const py::object& profile) {
+        return Sect::Arb_Area(
+            profileArgument(profile, "profile", "IfcArbitraryClosedProfileDef").entity);
+      },
+      "profile"_a, "The area of the polygon through the outer curve's points.");
 }
 
 }  // namespace
@@ -100,8 +147,8 @@ void initSect(PyObject* module) {
 
   defineBuilders(m);
   m.def("makeProfiles", &makeProfiles, "ifcfile"_a, "kind"_a, "shapeValue"_a,
-        "The profiles of a section kind and dimension text, cached for the run of "
-        "config.dict_profile.");
+        "The profiles of a section kind and dimension text, cached in config.dict_profile "
+        "under the text.");
   m.def(
       "TaperSects",
       [](const py::object& conn, const std::string& table) {
@@ -113,12 +160,7 @@ void initSect(PyObject* module) {
       [](const py::object& conn) { return Sect::hasTaperSects(openConnection(conn)); }, "conn"_a,
       py::pos_only());
   m.def("Polygon_Section", &polygonSection, "ifcfile"_a, "v0"_a, "points"_a);
-  m.def(
-      "get_Area",
-      [](const py::object& profile) {
-        return Sect::get_Area(entityArgument(profile, "profile").entity);
-      },
-      "profile"_a);
+  defineAreas(m);
 }
 
 }  // namespace host

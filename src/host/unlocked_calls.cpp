@@ -109,6 +109,13 @@ void retakeLock(PyThreadState* state, std::atomic<bool>* stop) {
   c.changed.notify_all();
 }
 
+bool mayRetakeLock() {
+  Calls& c = calls();
+  const std::scoped_lock lock(c.mutex);
+  if (c.gone) return false;
+  return !c.shuttingDown || PyThread_get_thread_ident() == c.mainThread;
+}
+
 bool hostGone() { return calls().gone; }
 
 }  // namespace host

@@ -58,6 +58,10 @@ auto withoutLock(Work&& work, std::atomic<bool>* stop = nullptr) {
   }
 }
 
+// Whether a thread inside a call without the lock may still take it for a moment: not once
+// the shutdown has begun (the main thread aside, until it has finished). Without the lock.
+[[nodiscard]] bool mayRetakeLock();
+
 // Whether the shutdown's atexit function has finished: from then on nothing may ask for the
 // lock from a thread other than the main one, nor from the main one once the interpreter is
 // gone.

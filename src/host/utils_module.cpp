@@ -76,7 +76,7 @@ void defineSolidBuilders(py::module_& m) {
   m.def(
       "AddMaterial",
       [](const ModelPtr& ifcfile, const py::object& element, const py::object& /*mat*/) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const ifc::Entity e = entityOf(*ifcfile, element, "element");
         unlocked([&] { Utils::AddMaterial(bound.context, e); });
       },
@@ -84,7 +84,7 @@ void defineSolidBuilders(py::module_& m) {
   m.def(
       "CreateAssembly",
       [](const ModelPtr& ifcfile, const std::string& name, const py::iterable& elements) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         std::vector<ifc::Entity> parts;
         for (py::handle e : elements) parts.push_back(entityOf(*ifcfile, e, "elements"));
         return wrap(ifcfile,
@@ -99,7 +99,7 @@ void defineSolidBuilders(py::module_& m) {
          const py::object& solid_position, const py::object& solid_refDirection,
          const py::object& solid_direction, const py::object& clip_planes,
          const py::object& section2, const py::object& cut, const py::object& union_) {
-        const BoundRunContext bound = runContextOf(*ifcFile);
+        const BoundRunContext bound = runContextOf(ifcFile, "ifcFile");
         const Utils::StructureType type = structureTypeOf(structureType);
         const ifc::Entity profile = entityOf(*ifcFile, section, "section");
         const App::Vector origin = pointArgument(position, "position");
@@ -128,7 +128,7 @@ void defineSolidBuilders(py::module_& m) {
       [](const ModelPtr& ifcFile, const std::string& structureType, const std::string& Name,
          const py::object& section, const py::object& axis, double angle,
          const py::object& position, const py::object& direction, const py::object& refDirection) {
-        const BoundRunContext bound = runContextOf(*ifcFile);
+        const BoundRunContext bound = runContextOf(ifcFile, "ifcFile");
         const Utils::ArcStructureType type = arcStructureTypeOf(structureType);
         const ifc::Entity profile = entityOf(*ifcFile, section, "section");
         const ifc::Entity revolution = entityOf(*ifcFile, axis, "axis");
@@ -224,7 +224,7 @@ void defineMemberBuilders(py::module_& m) {
       "CreateBeam",
       [](const ModelPtr& ifcfile, const py::object& beam, const py::object& stdFlr,
          const py::object& connectBeams) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const auto row = rowFromPython<Beam::BeamRow>(beam);
         const auto floor = rowFromPython<Floor::StdFloorRow>(stdFlr);
         const SupportingBeams supports(connectBeams);
@@ -236,7 +236,7 @@ void defineMemberBuilders(py::module_& m) {
   m.def(
       "CreateSubBeam",
       [](const ModelPtr& ifcfile, const py::object& beam, const py::object& stdFlr) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const auto row = rowFromPython<SubBeam::SubBeamRow>(beam);
         const auto floor = rowFromPython<Floor::StdFloorRow>(stdFlr);
         return products(ifcfile,
@@ -246,7 +246,7 @@ void defineMemberBuilders(py::module_& m) {
   m.def(
       "CreateColumn",
       [](const ModelPtr& ifcfile, const py::object& column, const py::object& stdFlr) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const auto row = rowFromPython<Column::ColumnRow>(column);
         const auto floor = rowFromPython<Floor::StdFloorRow>(stdFlr);
         return products(ifcfile,
@@ -256,7 +256,7 @@ void defineMemberBuilders(py::module_& m) {
   m.def(
       "CreateBrace",
       [](const ModelPtr& ifcfile, const py::object& brace, const py::object& stdFlr) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const auto row = rowFromPython<Brace::BraceRow>(brace);
         const auto floor = rowFromPython<Floor::StdFloorRow>(stdFlr);
         return products(ifcfile,
@@ -268,7 +268,7 @@ void defineMemberBuilders(py::module_& m) {
       "CreateWall",
       [](const ModelPtr& ifcfile, const py::object& wall, const py::object& stdFlr,
          const py::object& connectWalls, const py::object& connectBeams) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const auto row = rowFromPython<Palvek::WallRow>(wall);
         const auto floor = rowFromPython<Floor::StdFloorRow>(stdFlr);
         const MeetingWalls walls(connectWalls);
@@ -281,7 +281,7 @@ void defineMemberBuilders(py::module_& m) {
   m.def(
       "CreateHolesInWall",
       [](const ModelPtr& ifcfile, const py::object& wall, const py::object& wallHoles) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const auto row = rowFromPython<Palvek::WallRow>(wall);
         const auto holes = rowsFromPython<Palvek::WallHoleRow>(wallHoles);
         return products(

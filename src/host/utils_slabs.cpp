@@ -89,7 +89,7 @@ class HostFace : public Utils::Face {
 py::tuple createBooleanSolids(const ModelPtr& ifcfile, const py::object& slabProps, double tk,
                               const py::object& /*flr_height*/, const py::object& /*cc*/,
                               const py::object& points) {
-  const BoundRunContext bound = runContextOf(*ifcfile);
+  const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
   const auto props = rowsFromPython<Property::SlabFoldPropRow>(slabProps);
   const std::optional<Utils::FoldRegion> region = Utils::readFoldRegion(props);
   if (!region) throw Utils::SlabFault("no FoldedSlab_nPt and FoldedSlab_PosWid properties");
@@ -145,7 +145,7 @@ void defineSlabBuilders(py::module_& m) {
       "CreateSlab",
       [](const ModelPtr& ifcfile, const py::object& slab, const py::object& stdFlr, double flr_tk,
          const py::iterable& cords, const py::object& adj_beams, const py::object& slabProps) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const auto row = rowFromPython<Slab::SlabRow>(slab);
         const auto floor = rowFromPython<Floor::StdFloorRow>(stdFlr);
         std::vector<Grid::OutlineSegment> segments;
@@ -163,7 +163,7 @@ void defineSlabBuilders(py::module_& m) {
       "CreateHolesInSlab",
       [](const ModelPtr& ifcfile, const py::object& s, const py::object& /*slab*/,
          const py::object& slabHoles, const py::object& /*flr_tk*/) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const ifc::Entity product = entityOf(*ifcfile, s, "s");
         const auto holes = rowsFromPython<Slab::SlabHoleRow>(slabHoles);
         return products(ifcfile, unlocked([&] {
@@ -176,7 +176,7 @@ void defineSlabBuilders(py::module_& m) {
       "CreateCantiSlab",
       [](const ModelPtr& ifcfile, const py::object& cs, const py::object& stdFlr, double flr_tk,
          const py::object& slabs) {
-        const BoundRunContext bound = runContextOf(*ifcfile);
+        const BoundRunContext bound = runContextOf(ifcfile, "ifcfile");
         const auto row = rowFromPython<Slab::CantiSlabRow>(cs);
         const auto floor = rowFromPython<Floor::StdFloorRow>(stdFlr);
         const auto allSlabs = rowsFromPython<Slab::SlabRow>(slabs);

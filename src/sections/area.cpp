@@ -12,7 +12,13 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-double attr(const ifc::Entity& p, std::string_view name) { return p.get(name).asDouble(); }
+double attr(const ifc::Entity& p, std::string_view name) {
+  const ifc::Value value = p.get(name);
+  if (value.isUnset()) {
+    throw AreaError(p.type() + "." + std::string(name) + " is not set: no area");
+  }
+  return value.asDouble();
+}
 
 // An aggregate attribute, copied out of the value that holds it.
 ifc::List listOf(const ifc::Entity& e, std::string_view name) { return e.get(name).asList(); }
@@ -62,8 +68,8 @@ void appendPoints(const ifc::Entity& polyline, std::vector<std::array<double, 2>
   }
 }
 
-// The (x, y) pairs of the outer curve: a polyline, or a composite curve of polylines (the
-// senses of its segments are not applied; joint points repeat, which leaves the area as is).
+}  // namespace
+
 std::vector<std::array<double, 2>> getCords(const ifc::Entity& profile) {
   std::vector<std::array<double, 2>> cords;
   const ifc::Entity outer = profile.get("OuterCurve").asEntity();
@@ -90,6 +96,8 @@ ifc::Entity get_OriginProfile(const ifc::Entity& derived) {
   const ifc::Entity parent = derived.get("ParentProfile").asEntity();
   return parent.is_a("IfcDerivedProfileDef") ? get_OriginProfile(parent) : parent;
 }
+
+namespace {
 
 struct AreaFunction {
   std::string_view type;

@@ -24,6 +24,7 @@ struct ProfileCache::Entry {
 };
 
 ProfileCache::ProfileCache() = default;
+ProfileCache::ProfileCache(std::shared_ptr<ProfileStore> store) : store_(std::move(store)) {}
 ProfileCache::~ProfileCache() = default;
 
 std::shared_ptr<const ProfileList> ProfileCache::find(double kind, std::string_view text) const {
@@ -51,6 +52,14 @@ std::size_t ProfileCache::size() const {
     if (entry->profiles) ++built;
   }
   return built;
+}
+
+void ProfileCache::forEach(
+    const std::function<void(std::string_view, const ProfileList&)>& visit) const {
+  const std::scoped_lock lock(mutex_);
+  for (const auto& [key, entry] : entries_) {
+    if (entry->built.load(std::memory_order_acquire)) visit(key.second, *entry->profiles);
+  }
 }
 
 namespace {
@@ -256,10 +265,34 @@ std::optional<long> kindCode(double kind) {
   return static_cast<long>(kind);
 }
 
+// makeProfiles with the caller's store: one caller at a time, so a text's list is built once.
+std::shared_ptr<const ProfileList> makeStoredProfiles(ifc::Model& ifcfile, ProfileStore& store,
+                                                      double kind, std::string_view shapeValue) {
+  if (auto found = store.find(shapeValue)) return found;
+  const std::optional<long> code = kindCode(kind);
+  if (code && isTaperedKind(static_cast<double>(*code)) && ifcfile.schemaName() == "IFC2X3") {
+    return std::make_shared<const ProfileList>();
+  }
+  ProfileList built;
+  if (code) {
+    const Items items(*code, shapeValue);
+    ifc::Model trial(ifcfile.schemaName());
+    (void)buildProfiles(trial, *code, items);
+    built = buildProfiles(ifcfile, *code, items);
+  }
+  auto profiles = std::make_shared<const ProfileList>(std::move(built));
+  store.store(shapeValue, *profiles);
+  return profiles;
+}
+
 }  // namespace
 
 std::shared_ptr<const ProfileList> makeProfiles(ifc::Model& ifcfile, ProfileCache& cache,
                                                 double kind, std::string_view shapeValue) {
+  if (cache.store_) {
+    const std::scoped_lock lock(cache.storeMutex_);
+    return makeStoredProfiles(ifcfile, *cache.store_, kind, shapeValue);
+  }
   const std::optional<long> code = kindCode(kind);
   // Tapered kinds need IFC4; under IFC2X3 they have no profiles, and nothing is stored.
   if (code && isTaperedKind(static_cast<double>(*code)) && ifcfile.schemaName() == "IFC2X3") {

@@ -6,9 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "db/gbk.h"
 
@@ -100,6 +103,62 @@ TEST_F(DatabaseTest, ReadsRowsOfNullIntegerDoubleAndDecodedText) {
   EXPECT_EQ(rows[1][1].asText(), "B中");
   EXPECT_EQ(rows[1][3].asText(), "300,600");
   EXPECT_EQ(rows[2][1].asText(), "丂");
+}
+
+// Another holder's connection, here the stored rows as SQLite gives them, bytes and all.
+class StoredRows : public db::RowSource {
+ public:
+  explicit StoredRows(fs::path path) : path_(std::move(path)) {}
+  void forEach(std::string_view sql, const std::vector<Value>& params,
+               const std::function<void(Row&)>& visit) const override {
+    asked.emplace_back(sql);
+    sqlite3* h = nullptr;
+    sqlite3_open_v2(path_.c_str(), &h, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(h, std::string(sql).c_str(), -1, &st, nullptr);
+    for (std::size_t i = 0; i < params.size(); ++i) {
+      const int at = static_cast<int>(i) + 1;
+      if (params[i].isText()) {
+        sqlite3_bind_text(st, at, params[i].asText().c_str(), -1, SQLITE_TRANSIENT);
+      } else {
+        sqlite3_bind_int64(st, at, params[i].asInteger());
+      }
+    }
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      Row row;
+      for (int c = 0; c < sqlite3_column_count(st); ++c) {
+        if (sqlite3_column_type(st, c) == SQLITE_NULL) {
+          row.emplace_back();
+        } else if (sqlite3_column_type(st, c) == SQLITE_TEXT) {
+          row.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                       static_cast<std::size_t>(sqlite3_column_bytes(st, c))));
+        } else {
+          row.emplace_back(sqlite3_column_double(st, c));
+        }
+      }
+      visit(row);
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(h);
+  }
+  mutable std::vector<std::string> asked;
+
+ private:
+  fs::path path_;
+};
+
+TEST_F(DatabaseTest, ReadsThroughARowSourceDecodingItsTextAsItsOwn) {
+  const auto source = std::make_shared<StoredRows>(path_);
+  const Database db = Database::reading(source, "the host's connection");
+  const auto rows = db.query("SELECT Name, Note FROM tblBeam WHERE ID > ? ORDER BY ID", {1});
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][0].asText(), "B中");
+  EXPECT_EQ(rows[1][0].asText(), "丂");
+  EXPECT_EQ(rows[1][1].asText(), "300,600");
+  EXPECT_TRUE(db.hasTable("TBLBEAM"));
+  EXPECT_FALSE(db.openSibling().has_value());
+  db.checkUnchanged();
+  EXPECT_EQ(source->asked.front(), "SELECT Name, Note FROM tblBeam WHERE ID > ? ORDER BY ID");
 }
 
 TEST_F(DatabaseTest, BindsParametersAndReusesAPreparedStatement) {

@@ -67,6 +67,20 @@ class RunContextTest(unittest.TestCase):
                     with self.assertRaisesRegex(RuntimeError, "^run context not set up: " + message):
                         call()
                 self.assertEqual(len(model), size)
+        set_run_context(model)
+        built = 0
+        for name in dir(Utils):
+            doc = getattr(Utils, name).__doc__ or ""
+            if not doc.startswith(name + "(ifc"):
+                continue
+            params = [p.split(": ") for p in doc[len(name) + 1:doc.index(")")].split(", ")
+                      if ": " in p and "=" not in p]
+            dummies = [{"float": 1.0, "str": "Beam", "Iterable": []}.get(t) for _, t in params[1:]]
+            with self.subTest(builder=name), self.assertRaisesRegex(
+                    TypeError, f"^{params[0][0]}: expected an ifc.Model, got None$"):
+                getattr(Utils, name)(None, *dummies)
+            built += 1
+        self.assertEqual(built, 15)  # with makeProfiles
         bare = ifc.Model("IFC2X3")
         set_run_context(bare)
         with self.assertRaisesRegex(RuntimeError, "the model has no IfcOwnerHistory"):
@@ -92,7 +106,7 @@ class BuilderTest(unittest.TestCase):
         for row, names, printed in [
             (COLUMN, ["Columm_7"], ""),
             (with_fields(COLUMN, f7="13,400,400,8,200,400,13", f10=13), ["Column_7"], ""),
-            (with_fields(COLUMN, f10=999), [], "Column_7, 截面类型999未定义\n"),
+            (with_fields(COLUMN, f7="999,500,600", f10=999), [], "Column_7, 截面类型999未定义\n"),
         ]:
             with self.subTest(row=row):
                 products, output = self.build(Utils.CreateColumn, row, STD_FLOOR)
@@ -108,6 +122,14 @@ class BuilderTest(unittest.TestCase):
                                                               f10=13), STD_FLOOR)[0]
         parts = assembly.IsDecomposedBy[0].RelatedObjects
         self.assertEqual([p.Name for p in parts], ["Column_7_1", "Columm_7_2"])
+        mine = Sect.Rect_Section(self.model, 111.0, 222.0)
+        config.dict_profile["1,500,600"] = [mine]  # what a script put there is used
+        solid = body_of(Utils.CreateColumn(self.model, COLUMN, STD_FLOOR)[0]).Items[0]
+        self.assertEqual(solid.SweptArea, mine)
+        config.dict_profile.clear()
+        solid = body_of(Utils.CreateColumn(self.model, COLUMN, STD_FLOOR)[0]).Items[0]
+        self.assertEqual(solid.SweptArea.ProfileName, "Rec_500*600")
+        self.assertEqual(config.dict_profile, {"1,500,600": [solid.SweptArea]})
         self.assertEqual(self.model.validate(), [])
 
     def test_beams_and_walls_of_the_samples_with_their_neighbours(self):
@@ -151,9 +173,12 @@ class BuilderTest(unittest.TestCase):
         clipped = Utils.CreateStraightStructure(
             self.model, structureType="Opening", Name="O_1", section=profile, L=500.0,
             position=(0, 0, 0), direction=(0, 0, 1), refDirection=(1, 0, 0),
-            clip_planes=[(Vector(0, 0, 100), Vector(0, 0, 1))])
+            clip_planes=[(Vector(0, 0, 100), (0, 1, 1))])
         self.assertEqual((clipped.is_a(), body_of(clipped).RepresentationType),
                          ("IfcOpeningElement", "Clipping"))
+        plane = body_of(clipped).Items[0].SecondOperand.BaseSurface.Position
+        self.assertEqual((plane.Location.Coordinates, plane.Axis.DirectionRatios),
+                         ((0.0, 0.0, 100.0), (0.0, 1.0, 1.0)))  # (point, normal)
         axis = self.model.create_entity("IfcAxis1Placement", config.origin, config.directionY)
         arc = Utils.CreateArcStructure(self.model, "Wall", "W_1", profile, axis, 90.0,
                                        (0, 0, 0), (0, 0, 1), (1, 0, 0))
@@ -237,6 +262,11 @@ class BuilderTest(unittest.TestCase):
                                                points=[Vector(0, 0, 3600), Vector(6000, 0, 3600),
                                                        Vector(6000, 6000, 3600)])
         self.assertEqual((cut.is_a(), union.is_a()), ("IfcExtrudedAreaSolid",) * 2)
+        # The panel's frame starts at its first outline point, its x axis towards the second:
+        # here the floor's own, so the outline is drawn as without points.
+        in_plan, _ = Utils.createBooleanSolids(self.model, fold, 120.0, 3600.0, 0)
+        self.assertEqual([p.Coordinates for p in cut.SweptArea.OuterCurve.Points],
+                         [p.Coordinates for p in in_plan.SweptArea.OuterCurve.Points])
         with self.assertRaises(Utils.MemberFault):
             Utils.createBooleanSolids(self.model, [], 120.0, 3600.0, 0)
         canti = (1, 9, 0.0, 0.0, 1.0, 0.0, 1500, 0, 0.0, 0.0, 6000.0, 0.0, 1, 1.0, None, None, 0.0, 0.0)

@@ -45,10 +45,35 @@ class ModelTest(unittest.TestCase):
                                        None, wall, [model.create_entity("IfcBeam", "2123456789012345678901")])
         self.assertEqual(wall.IsDecomposedBy, (relation,))
         self.assertTrue(hasattr(wall, "IsDecomposedBy") and not hasattr(wall, "NoSuchThing"))
+        plane = model.create_entity("IfcPlane", placement)
+        half = model.create_entity("IfcHalfSpaceSolid", plane, True)
+        flag = model.create_entity("IfcPropertySingleValue", "Flag", None,
+                                   ifc.TypedValue("IfcBoolean", False))
+        self.assertIs(half.AgreementFlag, True)  # a bool, not the integer 1
+        self.assertTrue(repr(flag).endswith(",IFCBOOLEAN(.F.),$)"), repr(flag))
+        self.assertEqual(model.validate(), [])
 
     def test_faults_are_exceptions_of_the_ifc_module(self):
         model, other = ifc.Model(), ifc.Model()
         beam = model.create_entity("IfcBeam", "0123456789012345678901")
+        itself, deep = [], [0.0]
+        itself.append(itself)
+        for _ in range(100000):
+            deep = [deep]
+        for action, error, message in [
+            (lambda: model.create_entity("IfcCartesianPoint", itself), ValueError,
+             "^IfcCartesianPoint.Coordinates: the value nests deeper than 100 levels"),
+            (lambda: model.create_entity("IfcCartesianPoint", Coordinates=deep), ValueError,
+             "^IfcCartesianPoint.Coordinates: the value nests deeper"),
+            (lambda: setattr(beam, "Tag", ifc.TypedValue("IfcLabel", itself)), ValueError,
+             "^IfcBeam.Tag: the value nests deeper"),
+            (lambda: model.create_entity("IfcCartesianPoint", (1.0, 2**64)), OverflowError,
+             r"^IfcCartesianPoint.Coordinates: 18446744073709551616 does not fit"),
+            (lambda: setattr(beam, "Name", -2**70), OverflowError,
+             r"^IfcBeam.Name: -1180591620717411303424 does not fit"),
+        ]:
+            with self.subTest(message=message), self.assertRaisesRegex(error, message):
+                action()
         for action, error in [
             (lambda: ifc.Model("IFC5"), ifc.Error),
             (lambda: model.create_entity("IfcNoSuchThing"), ifc.SchemaError),
@@ -109,6 +134,53 @@ class SectionTest(unittest.TestCase):
             Sect.get_Area(Sect.RH_Section_Ex(model, 200.0, 300.0, 10.0, 10.0, 20.0, 20.0))
         with self.assertRaises(TypeError):
             Sect.get_Area(Vector(1, 2, 3))
+        unset = model.create_entity("IfcRectangleProfileDef", "AREA", None, None, 300.0)
+        with self.assertRaisesRegex(Sect.AreaError, "^IfcRectangleProfileDef.YDim is not set"):
+            Sect.get_Area(unset)
+
+    def test_outline_areas_and_the_origin_of_derived_profiles(self):
+        model = ifc.Model("IFC2X3")
+
+        def polyline(*points):
+            return model.create_entity("IfcPolyline", [
+                model.create_entity("IfcCartesianPoint", p) for p in points])
+
+        def closed(curve):
+            return model.create_entity("IfcArbitraryClosedProfileDef", "AREA", None, curve)
+
+        square = [(0.0, 0.0), (100.0, 0.0), (100.0, 100.0), (0.0, 100.0)]
+        for profile, cords in [(closed(polyline(*square)), square),
+                               (closed(polyline(*[p + (5.0,) for p in square[::-1]])), square[::-1])]:
+            with self.subTest(cords=cords):
+                self.assertEqual(Sect.getCords(profile), cords)
+                self.assertEqual(Sect.Arb_Area(profile=profile), 10000.0)
+        arc = model.create_entity("IfcTrimmedCurve", model.create_entity(
+            "IfcCircle", model.create_entity("IfcAxis2Placement2D", model.create_entity(
+                "IfcCartesianPoint", (0.0, 0.0))), 50.0), [ifc.TypedValue("IfcParameterValue", 0.0)],
+            [ifc.TypedValue("IfcParameterValue", 90.0)], True, "PARAMETER")
+        with self.assertRaisesRegex(Sect.AreaError, "^Not Implemented$"):
+            Sect.Arb_Area(closed(arc))
+        rectangle = Sect.Rect_Section(model, 300.0, 500.0)
+        inner = Sect.U_Section(model, 100.0, 200.0, 8.0, 10.0, 12.0)  # derived, mirrored
+        outer = model.create_entity("IfcDerivedProfileDef", "AREA", None, inner, inner.Operator)
+        self.assertEqual(Sect.get_OriginProfile(derived=outer), inner.ParentProfile)
+        for call in [lambda: Sect.get_OriginProfile(rectangle), lambda: Sect.getCords(rectangle),
+                     lambda: Sect.Arb_Area(None)]:
+            with self.subTest(call=call), self.assertRaises(TypeError):
+                call()
+
+    def test_none_as_the_model_is_refused_naming_the_argument(self):
+        config.dict_profile = {}
+        builders = [getattr(Sect, name) for name in dir(Sect)
+                    if "_Section" in name and name != "Polygon_Section"]
+        self.assertEqual(len(builders), 21)
+        calls = [(b, (1.0,) * b.__doc__.split(")")[0].count(",")) for b in builders]
+        calls += [(Sect.Polygon_Section, (Vector(0, 0, 1), [Vector(0, 0, 0)] * 3)),
+                  (Sect.makeProfiles, (1, "1,300,500"))]
+        for builder, args in calls:
+            with self.subTest(builder=builder.__name__), self.assertRaisesRegex(
+                    TypeError, "^ifcfile: expected an ifc.Model, got None$"):
+                builder(None, *args)
 
     def test_polygon_profile_is_drawn_in_the_outline_frame(self):
         model = ifc.Model()
@@ -136,10 +208,19 @@ class SectionTest(unittest.TestCase):
         self.assertEqual(len(Sect.makeProfiles(model, 13, "13,400,400,8,200,400,13")), 2)
         with self.assertRaises(Sect.SectionError):
             Sect.makeProfiles(model, 1, "1,300")
+        self.assertIs(config.dict_profile["1,300,500"], first)  # the script's own dict
+        self.assertNotIn("21,300,800,500", config.dict_profile)
         config.dict_profile = {}  # a new run: a new cache
         self.assertNotEqual(Sect.makeProfiles(model, 1, "1,300,500"), first)
+        config.dict_profile.clear()
+        self.assertNotEqual(Sect.makeProfiles(model, 1, "1,300,500"), first)
+        mine = [Sect.Circle_Section(model, 10.0)]
+        config.dict_profile["1,300,500"] = mine  # prefilled: any kind, nothing read
+        self.assertIs(Sect.makeProfiles(model, 99, "1,300,500"), mine)
         tapered = Sect.makeProfiles(ifc.Model("IFC4"), 21, "21,300,800,500")
         self.assertEqual([p.YDim for p in tapered], [800.0, 500.0])
+        with self.assertRaisesRegex(RuntimeError, "holds a profile of another model"):
+            Sect.makeProfiles(model, 21, "21,300,800,500")
 
 
 if __name__ == "__main__":
