@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   // Beyond a file size limit (ulimit -f) a write fails with "File too large" and the run ends
   // with that line, instead of the signal killing the program without a word.
   std::signal(SIGXFSZ, SIG_IGN);
-  const Verdamo::StopSignals signals;
+  Verdamo::StopSignals signals;
   try {
     std::filesystem::path input = defaultInput();
     std::filesystem::path output = "1.ifc";
@@ -52,15 +52,18 @@ int main(int argc, char** argv) {
     Verdamo::RunOptions options;
     options.stop = &signals.flag();
     Verdamo::Create(input, output, options);
+    signals.settle();
     const double end = secondsSinceEpoch();
     std::cout << "总耗时为：" << text::repr(end - start) << std::endl;
     return 0;
   } catch (const std::exception& e) {
+    signals.settle();
     std::cout.flush();
     std::cerr << "sdb2ifc: ";
     if (signals.received() != nullptr) std::cerr << signals.received() << ": ";
     std::cerr << e.what() << std::endl;
   } catch (...) {
+    signals.settle();
     std::cout.flush();
     std::cerr << "sdb2ifc: unknown failure" << std::endl;
   }

@@ -30,6 +30,19 @@ sigset_t stopSignals() {
   return set;
 }
 
+// Set by whoever speaks last: the run's own failure path (settle()) or this thread.
+std::atomic<bool> lastWordTaken{false};
+
+[[noreturn]] void endNow(const char* signal, bool withLine) {
+  ifc::temporary_files::closeForExit();
+  if (withLine) {
+    const std::string line =
+        std::string("sdb2ifc: interrupted by ") + signal + " (temporary files removed)\n";
+    (void)::write(STDERR_FILENO, line.data(), line.size());
+  }
+  ::_exit(1);
+}
+
 [[noreturn]] void waitForSignals() {
   const sigset_t set = stopSignals();
   int signal = 0;
@@ -40,13 +53,16 @@ sigset_t stopSignals() {
   const timespec grace{kGraceSeconds, 0};
   siginfo_t info{};
   const int again = sigtimedwait(&set, &info, &grace);
-  ifc::temporary_files::closeForExit();
-  const std::string line = std::string("sdb2ifc: interrupted by ") +
-                           nameOf(again > 0 ? again : signal) + " (temporary files removed)\n";
-  (void)::write(STDERR_FILENO, line.data(), line.size());
-  ::_exit(1);
+  if (again > 0) signal = again;
+  if (!lastWordTaken.exchange(true)) endNow(nameOf(signal), true);
+  // The run has said its line and the process is ending (freeing a large model, a leak
+  // check): only a further signal cuts that short, silently.
+  if (again <= 0) {
+    while (sigwait(&set, &signal) != 0) {
+    }
+  }
+  endNow(nameOf(signal), false);
 }
-
 }  // namespace
 
 StopSignals::StopSignals() {
@@ -58,5 +74,10 @@ StopSignals::StopSignals() {
 const std::atomic<bool>& StopSignals::flag() const { return stopFlag; }
 
 const char* StopSignals::received() const { return signalName; }
+
+void StopSignals::settle() {
+  if (!lastWordTaken.exchange(true)) return;
+  for (;;) ::pause();  // the signals' thread is ending the program
+}
 
 }  // namespace Verdamo

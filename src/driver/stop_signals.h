@@ -20,6 +20,11 @@ class StopSignals {
   [[nodiscard]] const std::atomic<bool>& flag() const;
   // The name of the signal that raised the flag ("SIGINT", "SIGTERM"); null before.
   [[nodiscard]] const char* received() const;
+
+  // The run has ended and main speaks its last line: from now on a late grace period ends
+  // nothing and says nothing. Never returns when the signals' thread has taken the last word
+  // already: it is ending the program.
+  void settle();
 };
 
 }  // namespace Verdamo
