@@ -265,19 +265,29 @@ std::optional<long> kindCode(double kind) {
   return static_cast<long>(kind);
 }
 
+// Tapered kinds need IFC4; under IFC2X3 they have no profiles, and nothing is stored.
+bool taperedUnderIfc2x3(const ifc::Model& ifcfile, std::optional<long> code) {
+  return code && isTaperedKind(static_cast<double>(*code)) && ifcfile.schemaName() == "IFC2X3";
+}
+
+// Builds the profiles on a scratch model, to be done before building them in the run's
+// model: a row whose second builder refuses its dimensions then leaves no entities of the
+// first one behind there.
+void tryOnScratch(const ifc::Model& ifcfile, long code, const Items& items) {
+  ifc::Model trial(ifcfile.schemaName());
+  (void)buildProfiles(trial, code, items);
+}
+
 // makeProfiles with the caller's store: one caller at a time, so a text's list is built once.
 std::shared_ptr<const ProfileList> makeStoredProfiles(ifc::Model& ifcfile, ProfileStore& store,
                                                       double kind, std::string_view shapeValue) {
   if (auto found = store.find(shapeValue)) return found;
   const std::optional<long> code = kindCode(kind);
-  if (code && isTaperedKind(static_cast<double>(*code)) && ifcfile.schemaName() == "IFC2X3") {
-    return std::make_shared<const ProfileList>();
-  }
+  if (taperedUnderIfc2x3(ifcfile, code)) return std::make_shared<const ProfileList>();
   ProfileList built;
   if (code) {
     const Items items(*code, shapeValue);
-    ifc::Model trial(ifcfile.schemaName());
-    (void)buildProfiles(trial, *code, items);
+    tryOnScratch(ifcfile, *code, items);
     built = buildProfiles(ifcfile, *code, items);
   }
   auto profiles = std::make_shared<const ProfileList>(std::move(built));
@@ -294,10 +304,7 @@ std::shared_ptr<const ProfileList> makeProfiles(ifc::Model& ifcfile, ProfileCach
     return makeStoredProfiles(ifcfile, *cache.store_, kind, shapeValue);
   }
   const std::optional<long> code = kindCode(kind);
-  // Tapered kinds need IFC4; under IFC2X3 they have no profiles, and nothing is stored.
-  if (code && isTaperedKind(static_cast<double>(*code)) && ifcfile.schemaName() == "IFC2X3") {
-    return std::make_shared<const ProfileList>();
-  }
+  if (taperedUnderIfc2x3(ifcfile, code)) return std::make_shared<const ProfileList>();
   if (std::isnan(kind)) return std::make_shared<const ProfileList>();
 
   // Taken before the lookup, by every caller: the list's entities are written at the
@@ -318,10 +325,7 @@ std::shared_ptr<const ProfileList> makeProfiles(ifc::Model& ifcfile, ProfileCach
       ProfileList built;
       if (code) {
         const Items items(*code, shapeValue);
-        // A trial on a scratch model first: a row whose second builder refuses its dimensions
-        // then leaves no entities of the first one behind in the run's model.
-        ifc::Model trial(ifcfile.schemaName());
-        (void)buildProfiles(trial, *code, items);
+        tryOnScratch(ifcfile, *code, items);
         const std::uint32_t group = ifcfile.createGroup();
         const ifc::Model::GroupScope scope(ifcfile, group);
         built = buildProfiles(ifcfile, *code, items);
