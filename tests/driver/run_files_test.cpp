@@ -408,11 +408,19 @@ TEST_F(RunFiles, TemporaryFilesOfAKilledRunAreRemovedByTheNextRunToTheSameOutput
 }
 
 TEST_F(RunFiles, AWalModelWithoutItsIndexInAFolderTheUserCannotWriteIsExplained) {
-  // Root may write anywhere: the program runs as another user then.
-  std::string asUser;
+  // Root may write anywhere: the program runs as root without the capabilities that pass by
+  // file permissions then. Still the owner of the scratch folder, it reaches it whatever the
+  // temporary folder's mode, where another user could not.
+  std::string withoutOverride;
   if (::geteuid() == 0) {
-    if (std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "no setpriv";
-    asUser = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+    withoutOverride = "setpriv --bounding-set=-dac_override,-dac_read_search ";
+    const int probe =
+        std::system(("cd '" + dir.string() + "' && mkdir probe && chmod 555 probe && " +
+                     withoutOverride + "sh -c '! touch probe/x' 2>/dev/null")
+                        .c_str());
+    fs::permissions(dir / "probe", fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir / "probe");
+    if (probe != 0) GTEST_SKIP() << "cannot drop the file-permission capabilities with setpriv";
   }
   {
     writeModel("live.sdb");
@@ -423,13 +431,9 @@ TEST_F(RunFiles, AWalModelWithoutItsIndexInAFolderTheUserCannotWriteIsExplained)
     fs::copy_file(dir / "live.sdb-wal", dir / "models" / "stopped.sdb-wal");
   }
   fs::create_directory(dir / "out");
-  fs::permissions(dir / "out", fs::perms::all);
-  fs::permissions(dir / "models", fs::perms::owner_read | fs::perms::owner_exec |
-                                      fs::perms::group_read | fs::perms::group_exec |
-                                      fs::perms::others_read | fs::perms::others_exec);
-  fs::permissions(dir, fs::perms::others_exec | fs::perms::others_read, fs::perm_options::add);
+  fs::permissions(dir / "models", fs::perms::owner_write, fs::perm_options::remove);
   const auto before = contents({"models/stopped.sdb", "models/stopped.sdb-wal"});
-  const Outcome o = run("models/stopped.sdb out/out.ifc", asUser);
+  const Outcome o = run("models/stopped.sdb out/out.ifc", withoutOverride);
   fs::permissions(dir / "models", fs::perms::owner_all, fs::perm_options::add);
   expectOneLineFailure(o, {"'models/stopped.sdb'", "unable to open database file",
                            "changes in its -wal file 'models/stopped.sdb-wal'",

@@ -74,6 +74,8 @@ Verdict convertAndCheck(const fs::path& converter, const fs::path& input, const 
   const std::optional<int> status = waitFor(start(converter, input, output, errors), limit);
   const std::string stderrText = readAll(errors);
   fs::remove(errors, ignored);
+  // The floor list the program writes beside its output, whatever the outcome: not judged.
+  fs::remove(fs::path(output).concat(".json"), ignored);
 
   Verdict v;
   if (!status) {

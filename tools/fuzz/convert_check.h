@@ -2,7 +2,8 @@
 // Runs the converter program on one model database, as a user would, and judges the outcome:
 // it must end by itself within a time limit, with status 0 and a file that reads back and
 // passes validate(), or with status 1, exactly one line on standard error and no IFC file.
-// A crash, a hang, a sanitizer report or any other outcome is a failure.
+// A crash, a hang, a sanitizer report or any other outcome is a failure. The floor list the
+// program writes beside the output is removed; the output is left to the caller.
 
 #include <chrono>
 #include <filesystem>
