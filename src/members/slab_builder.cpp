@@ -145,10 +145,7 @@ std::vector<ifc::Entity> straightOutline(SlabCall& call, const Slab::SlabRow& sl
   for (std::size_t i = 0; i < n; ++i) points.emplace_back(xs[i], ys[i], (*heights)[i]);
 
   const std::optional<App::Vector> v = outlineNormal(points);
-  if (!v) {
-    report(notBuilt);
-    return {};
-  }
+  if (!v) throw SlabFault("轮廓顶点都在一条直线上");
   if (flattenOntoPlane(points, *v)) {
     call.planFold(slabProps);
     return {call.createPolygonSlab(*v, points)};

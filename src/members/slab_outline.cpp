@@ -89,6 +89,31 @@ std::optional<App::Vector> normalFrom(const std::vector<App::Vector>& points, st
   return v;
 }
 
+// The unit normal of a sliver, whose every corner is within kCollinearAngle of straight or of
+// folding back: the longest edge crossed with the edge that makes the largest parallelogram
+// with it, a pair that does not depend on where the outline starts (but for ties). No value
+// when every edge lies along the longest one within kParallelSine.
+std::optional<App::Vector> sliverNormal(const std::vector<App::Vector>& points) {
+  const std::size_t n = points.size();
+  auto edge = [&](std::size_t i) { return points[(i + 1) % n] - points[i]; };
+  std::size_t longest = 0;
+  for (std::size_t i = 1; i < n; ++i) {
+    if (edge(i).Length() > edge(longest).Length()) longest = i;
+  }
+  const App::Vector e0 = edge(longest);
+  App::Vector best;
+  for (std::size_t i = 0; i < n; ++i) {
+    const App::Vector e1 = edge(i);
+    const App::Vector v = e0.cross(e1);
+    if (v.Length() > kParallelSine * e0.Length() * e1.Length() && v.Length() > best.Length()) {
+      best = v;
+    }
+  }
+  if (best.Length() == 0.0) return std::nullopt;
+  if (best.dot(App::Vector(0, 0, 1)) < 0) best = -best;
+  return best / best.Length();
+}
+
 }  // namespace
 
 std::optional<App::Vector> outlineNormal(const std::vector<App::Vector>& points) {
@@ -98,7 +123,7 @@ std::optional<App::Vector> outlineNormal(const std::vector<App::Vector>& points)
   for (std::size_t start = 0; start < points.size(); ++start) {
     if (const auto v = normalFrom(points, start)) return v;
   }
-  return std::nullopt;
+  return sliverNormal(points);
 }
 
 bool flattenOntoPlane(std::vector<App::Vector>& points, const App::Vector& normal) {

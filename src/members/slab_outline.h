@@ -39,11 +39,17 @@ inline constexpr double kCollinearAngle = 0.01;
 inline constexpr double kPlanarityLimit = 10.0;
 inline constexpr double kPlaneSnap = 1e-6;
 
+// Two edges whose cross product is shorter than this times the product of their lengths lie
+// on one line.
+inline constexpr double kParallelSine = 1e-9;
+
 // The normal of the plane of the first edge and the first later edge more than
 // kCollinearAngle off it, turned to point up (a vertical plane keeps it as computed); not of
 // unit length. When the edge found doubles back along the first one (a corner sharper than
 // kCollinearAngle), the outline is read from its next vertex on, round its end, and so on.
-// No value for fewer than three points or every vertex on one line.
+// A sliver, where no start finds such a pair, takes the unit normal of two of its edges that
+// are not parallel (kParallelSine), whatever its start. No value for fewer than three points
+// or every vertex on one line.
 [[nodiscard]] std::optional<App::Vector> outlineNormal(const std::vector<App::Vector>& points);
 
 // Walks the vertices after the first: one within kPlanarityLimit of the plane through
