@@ -40,7 +40,7 @@ std::vector<ifc::Entity> CreateHolesInWall(const RunContext& ctx, const Palvek::
   try {
     b = wallThickness(wall);
     if (wall.planVector().Length() < kWallZeroLength) throw WallFault("墙长度为0");
-    if (wall.isArc()) arc.emplace(wall);
+    if (wall.isArc()) arc.emplace(wall, b);
   } catch (const WallFault& fault) {
     report("Wall_" + wall.wallId.str() + ", " + fault.what() + "，其洞口已跳过");
     return holes;
@@ -76,7 +76,7 @@ std::vector<ifc::Entity> CreateHolesInWall(const RunContext& ctx, const Palvek::
       // Along the arc, square to it at the opening's middle.
       try {
         const WallHoleBox box =
-            arc->holeBox(startOf(hole.ecc, arc->length(), w) + w / 2.0, w, b, ecc_w, kBeyondFace);
+            arc->holeBox(startOf(hole.ecc, arc->length(), w) + w / 2.0, w, kBeyondFace);
         holes.push_back(CreateStraightStructure(
             ctx, StructureType::Opening, "Wall_Hole", profile, box.depth,
             box.inner + Vector(0.0, 0.0, hole.hDiff + h / 2.0), box.across, box.along));

@@ -444,6 +444,51 @@ TEST_P(Walls, EachOpeningFollowsItsWallAndVoidsItWhereItsCodePutsIt) {
   EXPECT_EQ(contained, ifc::List(expectedOrder.begin(), expectedOrder.end()));
 }
 
+// In an arc wall with an Ecc the codes measure along the wall's own centre line, radius
+// R + Ecc: the straight box, square to the arc at its middle, crosses that line within
+// 1 mm of where the code's distance and the width along it put the opening's edges (a chord
+// of 1000 mm spans 0.55 mm more arc at radius 6200).
+TEST_P(Walls, ArcWallOpeningsLieWhereDistancesAlongTheWallsCentreLinePutThem) {
+  Floor f;
+  const Value door = f.m.add(modeldb::WallHoleDef{.b = 1000, .h = 2100});
+  const double R = 6000, w = 1000, quarter = std::numbers::pi / 2;
+  const struct {
+    double ecc, code;
+    double start;  // of the start edge, along the centre line from end 1
+  } cases[] = {{200, 1, 0},  {200, -1, 6200 * quarter - w},  {200, 500, 500},
+               {-200, 1, 0}, {-200, -1, 5800 * quarter - w}, {-200, 500, 500}};
+  // A quarter circle about (0, y0) from (R, y0) to (0, y0 + R) for each Ecc.
+  std::map<double, std::pair<Value, double>> walls;
+  for (const auto& c : cases) {
+    auto [it, added] = walls.try_emplace(c.ecc);
+    if (added) {
+      const double y0 = 20000.0 * static_cast<double>(walls.size());
+      const Value grid = f.m.arc(f.jt(0, y0), f.jt(R, y0), f.jt(0, y0 + R));
+      it->second = {grid, y0};
+      f.wall(grid, f.wall200, {.ecc = c.ecc});
+    }
+    f.m.add(modeldb::WallHole{
+        .stdFlr = f.sf, .grid = it->second.first, .sect = door, .ecc = c.code, .hDiff = 0});
+  }
+  const Converted conv(f.m, GetParam());
+  const std::vector<ifc::Entity> holes = conv.named("IfcOpeningElement", "Wall_Hole");
+  ASSERT_EQ(holes.size(), std::size(cases));
+  for (std::size_t i = 0; i < holes.size(); ++i) {
+    SCOPED_TRACE(i);
+    const auto& c = cases[i];
+    const double rc = R + c.ecc;
+    const Body b = bodyOf(holes[i]);
+    const Vector radial = b.location - Vector(0, walls.at(c.ecc).second, b.location.z);
+    EXPECT_VEC(b.axis, Vector(radial).normalize());
+    EXPECT_VEC(b.ref, Vector(0, 0, 1).cross(b.axis));
+    // The box's side edges, w/2 either side of its middle, where they cross the centre line.
+    const double middle = std::atan2(radial.y, radial.x), half = std::asin(w / 2 / rc);
+    EXPECT_NEAR(rc * (middle - half), c.start, 1.0);
+    EXPECT_NEAR(rc * (middle + half), c.start + w, 1.0);
+    EXPECT_EQ(b.xDim, w);
+  }
+}
+
 TEST_P(Walls, AFaultyWallOrOpeningIsReportedOnOneLineAndLeftOutWithNothingElse) {
   Floor f;
   const Value window = f.m.add(modeldb::WallHoleDef{.b = 1200, .h = 1500});
