@@ -1,6 +1,7 @@
 #include "db/gbk.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -90,11 +91,30 @@ std::string hex(const std::string& bytes) {
   return out;
 }
 
+// A fresh folder under the temporary folder, removed with everything in it.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& stem)
+      : path_(std::filesystem::temp_directory_path() / (stem + "_" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
 TEST(GbkTable, MatchesWhatItsGeneratorWritesToday) {
   if (!havePython()) GTEST_SKIP() << "python3 is not installed; the table cannot be regenerated";
   const std::filesystem::path source = SDB2IFC_TEST_SOURCE_DIR;
-  const std::filesystem::path fresh =
-      std::filesystem::path(SDB2IFC_TEST_BINARY_DIR) / "regenerated" / "gbk_table.cpp";
+  const ScratchFolder scratch("gbk_table");
+  const std::filesystem::path fresh = scratch.path() / "gbk_table.cpp";
   const std::string cmd = "python3 '" + (source / "tools" / "gen_gbk_table.py").string() +
                           "' --output '" + fresh.string() + "'";
   ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
@@ -116,8 +136,8 @@ TEST(DecodeGbk, AgreesWithPythonsCodecOnRandomBytes) {
     }
     samples.push_back(s);
   }
-  const std::filesystem::path dir = std::filesystem::path(SDB2IFC_TEST_BINARY_DIR) / "gbk_random";
-  std::filesystem::create_directories(dir);
+  const ScratchFolder scratch("gbk_random");
+  const std::filesystem::path& dir = scratch.path();
   {
     std::ofstream out(dir / "in.txt");
     for (const auto& s : samples) out << hex(s) << '\n';
