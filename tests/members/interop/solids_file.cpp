@@ -19,6 +19,7 @@
 #include "members/canti_slab.h"
 #include "members/linear_members.h"
 #include "members/run_context.h"
+#include "members/slab_builder.h"
 #include "members/solid_builders.h"
 #include "members/wall_builder.h"
 #include "members/wall_holes.h"
@@ -255,6 +256,20 @@ const std::vector<Solid> solids = {
       {5200, 65200, 3000},
       pi / 4 * (5200.0 * 5200 - 5000.0 * 5000) * 3000 -
           (stripOfCircle(5200, 1000) - stripOfCircle(5000, 1000)) * 2100}},
+    // A sliver 15 mm wide over 12 m whose every corner is within 0.01 rad of straight or of
+    // folding back, listed from its apex: laid flat, 120 thick, its top at the storey top.
+    {"Slab_6",
+     false,
+     [](const auto& ctx, const char*) {
+       Slab::SlabRow sliver;
+       sliver.id = 6;
+       sliver.thick = 120;
+       sliver.vertX = "6000,12000,0,";
+       sliver.vertY = "70015,70000,70000,";
+       sliver.vertZ = "0,0,0,";
+       (void)Utils::CreateSlab(ctx, sliver, storey, 120, {}, {}, {});
+     },
+     {{0, 70000, 2880}, {12000, 70015, 3000}, 12000.0 * 15 / 2 * 120}},
 };
 
 std::string json(const Vector& v) {
