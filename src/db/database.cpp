@@ -316,15 +316,19 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
     conn->unlocked = state;
   }
 
+  // A side file named as the user gave the path, unless the file is a link: then beside its
+  // target.
+  const auto sideFileShown = [&](const char* suffix) {
+    std::filesystem::path shown = std::filesystem::is_symlink(path, ec) ? real : path;
+    return shown += suffix;
+  };
   // With commits in its -wal file the model is read through the -shm index beside it, which
   // SQLite creates when it is missing: not in a folder this user may not write.
   const auto failWithoutIndex = [&](const std::string& why) {
     if (wal && ::access(walFile.c_str(), F_OK) == 0 && ::access(shmFile.c_str(), F_OK) != 0 &&
         ::access(real.parent_path().c_str(), W_OK) != 0) {
-      // Named as the user gave the path, unless the file is a link: then beside its target.
-      std::filesystem::path shown = std::filesystem::is_symlink(path, ec) ? real : path;
-      shown += "-wal";
-      failOpen(path, why + ": the model has changes in its -wal file " + quoted(shown) +
+      failOpen(path, why + ": the model has changes in its -wal file " +
+                         quoted(sideFileShown("-wal")) +
                          " that SQLite needs an index beside it to read, and the folder is not "
                          "writable; copy the model to a writable folder or open it in its "
                          "program once");
@@ -338,10 +342,7 @@ Database Database::openReadOnly(const std::filesystem::path& path) {
   }
   if (!beginReading(*conn)) {
     failWithoutIndex(sqlite3_errmsg(conn->handle));
-    // Named as the user gave the path, unless the file is a link: then beside its target.
-    std::filesystem::path journal = std::filesystem::is_symlink(path, ec) ? real : path;
-    journal += "-journal";
-    failOpen(path, whyUnreadable(conn->handle, quoted(journal)));
+    failOpen(path, whyUnreadable(conn->handle, quoted(sideFileShown("-journal"))));
   }
   return Database(std::move(conn), path);
 }

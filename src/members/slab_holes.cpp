@@ -66,19 +66,11 @@ App::Vector vectorOf(const ifc::Value& entity, const char* attribute) {
                      r.size() > 2 ? r.at(2).asDouble() : 0.0);
 }
 
-// The highest point of slab product `s`'s top face over the plan points `corners`, in the
-// floor's frame: the top face of its swept solid (the slab builders sweep the profile from the
-// product's XY plane along its Z axis), before the product is placed in a storey. None when the
-// product has no such solid or its face stands vertical.
-std::optional<double> slabTopOver(const ifc::Entity& s, const std::vector<App::Vector>& corners) {
-  const ifc::Value placement = s.get("ObjectPlacement");
+// The swept solid of slab product `s`'s body, under any boolean results (a folded slab's body
+// is the swept solid combined with its fold solids); none when the body is of another kind.
+std::optional<ifc::Entity> sweptSolidOf(const ifc::Entity& s) {
   const ifc::Value shape = s.get("Representation");
-  if (placement.isUnset() || shape.isUnset()) return std::nullopt;
-  const ifc::Entity frame = placement.asEntity().get("RelativePlacement").asEntity();
-  const ifc::Value axis = frame.get("Axis");
-  const App::Vector z =
-      axis.isUnset() ? App::Vector(0, 0, 1) : vectorOf(axis, "DirectionRatios").normalize();
-  if (z.z < kVerticalFaceCosine) return std::nullopt;
+  if (shape.isUnset()) return std::nullopt;
   const ifc::Value representations = shape.asEntity().get("Representations");
   if (representations.asList().empty()) return std::nullopt;
   const ifc::Value items = representations.asList().front().asEntity().get("Items");
@@ -86,9 +78,26 @@ std::optional<double> slabTopOver(const ifc::Entity& s, const std::vector<App::V
   ifc::Entity item = items.asList().front().asEntity();
   while (item.is_a("IfcBooleanResult")) item = item.get("FirstOperand").asEntity();
   if (!item.is_a("IfcExtrudedAreaSolid")) return std::nullopt;
-  const App::Vector sweep = vectorOf(item.get("ExtrudedDirection"), "DirectionRatios").normalize();
-  const App::Vector top =
-      vectorOf(frame.get("Location"), "Coordinates") + z * (item.get("Depth").asDouble() * sweep.z);
+  return item;
+}
+
+// The highest point of slab product `s`'s top face over the plan points `corners`, in the
+// floor's frame: the top face of its swept solid (the slab builders sweep the profile from the
+// product's XY plane along its Z axis), before the product is placed in a storey. None when the
+// product has no such solid or its face stands vertical.
+std::optional<double> slabTopOver(const ifc::Entity& s, const std::vector<App::Vector>& corners) {
+  const ifc::Value placement = s.get("ObjectPlacement");
+  if (placement.isUnset()) return std::nullopt;
+  const ifc::Entity frame = placement.asEntity().get("RelativePlacement").asEntity();
+  const ifc::Value axis = frame.get("Axis");
+  const App::Vector z =
+      axis.isUnset() ? App::Vector(0, 0, 1) : vectorOf(axis, "DirectionRatios").normalize();
+  if (z.z < kVerticalFaceCosine) return std::nullopt;
+  const std::optional<ifc::Entity> item = sweptSolidOf(s);
+  if (!item) return std::nullopt;
+  const App::Vector sweep = vectorOf(item->get("ExtrudedDirection"), "DirectionRatios").normalize();
+  const App::Vector top = vectorOf(frame.get("Location"), "Coordinates") +
+                          z * (item->get("Depth").asDouble() * sweep.z);
   std::optional<double> highest;
   for (const App::Vector& c : corners) {
     const double height = top.z - (z.x * (c.x - top.x) + z.y * (c.y - top.y)) / z.z;
@@ -136,18 +145,9 @@ std::vector<Slab::SlabHoleRow> usableSlabHoles(const std::vector<Slab::SlabHoleR
 }
 
 App::Vector slabExtrusionDirection(const ifc::Entity& s) {
-  const App::Vector up(0, 0, 1);
-  const ifc::Value shape = s.get("Representation");
-  if (shape.isUnset()) return up;
-  const ifc::Value representations = shape.asEntity().get("Representations");
-  if (representations.asList().empty()) return up;
-  const ifc::Value items = representations.asList().front().asEntity().get("Items");
-  if (items.asList().empty()) return up;
-  ifc::Entity item = items.asList().front().asEntity();
-  // A folded slab's body is the swept solid combined with its fold solids.
-  while (item.is_a("IfcBooleanResult")) item = item.get("FirstOperand").asEntity();
-  if (!item.is_a("IfcExtrudedAreaSolid")) return up;
-  return vectorOf(item.get("ExtrudedDirection"), "DirectionRatios");
+  const std::optional<ifc::Entity> item = sweptSolidOf(s);
+  if (!item) return App::Vector(0, 0, 1);
+  return vectorOf(item->get("ExtrudedDirection"), "DirectionRatios");
 }
 
 std::vector<ifc::Entity> CreateHolesInSlab(const RunContext& ctx, const ifc::Entity& s,

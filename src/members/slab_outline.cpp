@@ -96,22 +96,24 @@ std::optional<App::Vector> normalFrom(const std::vector<App::Vector>& points, st
 std::optional<App::Vector> sliverNormal(const std::vector<App::Vector>& points) {
   const std::size_t n = points.size();
   auto edge = [&](std::size_t i) { return points[(i + 1) % n] - points[i]; };
-  std::size_t longest = 0;
-  for (std::size_t i = 1; i < n; ++i) {
-    if (edge(i).Length() > edge(longest).Length()) longest = i;
+  App::Vector e0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (const App::Vector e = edge(i); e.Length() > e0.Length()) e0 = e;
   }
-  const App::Vector e0 = edge(longest);
   App::Vector best;
+  double area = 0.0;
   for (std::size_t i = 0; i < n; ++i) {
     const App::Vector e1 = edge(i);
     const App::Vector v = e0.cross(e1);
-    if (v.Length() > kParallelSine * e0.Length() * e1.Length() && v.Length() > best.Length()) {
+    const double length = v.Length();
+    if (length > kParallelSine * e0.Length() * e1.Length() && length > area) {
       best = v;
+      area = length;
     }
   }
-  if (best.Length() == 0.0) return std::nullopt;
+  if (area == 0.0) return std::nullopt;
   if (best.dot(App::Vector(0, 0, 1)) < 0) best = -best;
-  return best / best.Length();
+  return best / area;
 }
 
 }  // namespace

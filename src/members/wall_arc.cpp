@@ -1,7 +1,6 @@
 #include "members/wall_arc.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "members/half_circle.h"
 #include "members/wall_support.h"
